@@ -1,0 +1,81 @@
+# Wine prefix, virtual display and wine server for one build folder.
+# Source it with VELK_BUILD_DIR set; then call velk_wine_ready.
+# Never touches the user's own prefix or display.
+
+: "${VELK_BUILD_DIR:?VELK_BUILD_DIR must name the build folder}"
+# Two prefixes per build folder: "test" for ctest (scratch drives R:, S:, T:)
+# and "demo" for scripts/demo (the demo data disc in drive D:).
+export VELK_WINE_ROLE="${VELK_WINE_ROLE:-test}"
+export WINEPREFIX="$VELK_BUILD_DIR/wineprefix-$VELK_WINE_ROLE"
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# A display number of our own, stable per build folder.
+if [ -z "${VELK_DISPLAY_NUM:-}" ]; then
+  VELK_DISPLAY_NUM=$(( $(printf '%s' "$VELK_BUILD_DIR" | cksum | cut -d' ' -f1) % 400 + 110 ))
+fi
+export VELK_DISPLAY_NUM
+export DISPLAY=":$VELK_DISPLAY_NUM"
+# Folders the test prefix maps as drives: two CD-ROM drives and one hard disk.
+export VELK_DRIVES="$VELK_BUILD_DIR/drives"
+
+velk_xvfb_up() {
+  local n=$VELK_DISPLAY_NUM
+  if [ -S "/tmp/.X11-unix/X$n" ] && [ -f "/tmp/.X$n-lock" ] && kill -0 "$(tr -d ' ' < "/tmp/.X$n-lock")" 2>/dev/null; then
+    return 0
+  fi
+  rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
+  setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 </dev/null 9>&- &
+  for _ in $(seq 200); do
+    [ -S "/tmp/.X11-unix/X$n" ] && return 0
+    sleep 0.05
+  done
+  echo "wine-env: Xvfb :$n did not start" >&2
+  return 1
+}
+
+# Map a folder as a drive letter of the prefix; type is cdrom or hd.
+# The type takes effect when the wine server next starts.
+velk_map_drive() {
+  local letter=$1 folder=$2 type=$3
+  mkdir -p "$folder"
+  ln -sfn "$folder" "$WINEPREFIX/dosdevices/$letter:"
+  wine reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /t REG_SZ /d "$type" /f >/dev/null 2>&1 </dev/null 9>&-
+}
+
+velk_prefix_create() {
+  wineboot -i >/dev/null 2>&1 </dev/null 9>&- || true
+  wineserver -w
+  if [ "$VELK_WINE_ROLE" = demo ]; then
+    # The demo data disc, as the player's CD-ROM drive.
+    velk_map_drive d "$VELK_BUILD_DIR/disc" cdrom
+  else
+    # R: and S: are CD-ROM drives for the tests, T: a second hard disk.
+    velk_map_drive r "$VELK_DRIVES/r" cdrom
+    velk_map_drive s "$VELK_DRIVES/s" cdrom
+    velk_map_drive t "$VELK_DRIVES/t" hd
+  fi
+  wineserver -k || true
+  wineserver -w || true
+  touch "$WINEPREFIX/.velk-ready"
+}
+
+velk_wine_ready() {
+  mkdir -p "$VELK_BUILD_DIR"
+  (
+    flock 9
+    velk_xvfb_up
+    [ -f "$WINEPREFIX/.velk-ready" ] || velk_prefix_create
+    # Keep the server alive between test programs (tens of ms a start instead of seconds).
+    # Keep the server alive between programs. It answers 0 only when it had to
+    # start; then the prefix's background services are started here, detached
+    # from the caller's pipes and lock (ctest waits for every holder of its pipe).
+    if wineserver -p >/dev/null 2>&1 </dev/null 9>&-; then
+      wine cmd.exe /c exit >/dev/null 2>&1 </dev/null 9>&- || true
+    fi
+  ) 9>"$VELK_BUILD_DIR/.wine-$VELK_WINE_ROLE.lock"
+}
+
+velk_wine_down() {
+  wineserver -k >/dev/null 2>&1 || true
+}

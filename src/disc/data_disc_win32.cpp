@@ -1,0 +1,87 @@
+#include "disc/data_disc.h"
+
+#include <windows.h>
+
+#include "disc/disc_search.h"
+#include "launcher/launcher_state.h"
+#include "launcher/win32_handles.h"
+
+namespace velk {
+
+namespace {
+
+bool FindAttributes(const char* path, DWORD* attributes) {
+    if (!path || !*path) return false;
+    WIN32_FIND_DATAA data;
+    FindHandle find(FindFirstFileA(path, &data));
+    if (!find) return false;
+    *attributes = data.dwFileAttributes;
+    return true;
+}
+
+class Win32DriveProbe final : public DriveProbe {
+public:
+    bool IsCdRomDrive(char letter) override {
+        char root[] = {letter, ':', '\\', '\0'};
+        return GetDriveTypeA(root) == DRIVE_CDROM;
+    }
+    bool FileExists(const std::string& path) override { return velk::FileExists(path.c_str()); }
+};
+
+class Win32ArchiveProbe final : public ArchiveProbe {
+public:
+    bool IsFile(const std::string& path) override { return velk::IsFile(path.c_str()); }
+    bool IsFolder(const std::string& path) override { return velk::IsFolder(path.c_str()); }
+};
+
+}  // namespace
+
+bool FileExists(const char* path) {
+    if (!path || !*path) return false;
+    OFSTRUCT info = {};
+    // No "insert a disk" boxes while probing drives.
+    ScopedErrorMode quiet(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    return OpenFile(path, &info, OF_EXIST) != HFILE_ERROR;
+}
+
+bool IsFile(const char* path) {
+    DWORD attributes = 0;
+    return FindAttributes(path, &attributes) && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsFolder(const char* path) {
+    DWORD attributes = 0;
+    return FindAttributes(path, &attributes) && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+char TestDrive(char letter) {
+    LauncherState& s = State();
+    Win32DriveProbe probe;
+    if (!DriveHoldsDataDisc(letter, s.discMarkerFile, probe)) return 0;
+    s.dataDiscDrive = letter;
+    return letter;
+}
+
+char DataDiscDrive() {
+    LauncherState& s = State();
+    if (s.dataDiscDrive) return s.dataDiscDrive;
+    char hint[32] = {};
+    const char* hintText = nullptr;
+    if (s.settings) {
+        uint32_t size = 30;
+        hintText = s.settings->ReadString("CdRom Drive", hint, size, nullptr);
+    }
+    Win32DriveProbe probe;
+    return FindDataDisc(s.dataDiscDrive, hintText, s.discMarkerFile, probe);
+}
+
+bool LocateArchives(char driveLetter) {
+    LauncherState& s = State();
+    Win32ArchiveProbe probe;
+    ArchiveLocations found = LocateArchiveCandidates(s.shortName, driveLetter, probe);
+    s.gameArchive = found.gameArchive;
+    s.soundArchive = found.soundArchive;
+    return found.BothFound();
+}
+
+}  // namespace velk

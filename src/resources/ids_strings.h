@@ -1,0 +1,23 @@
+// String-table ids, shared by the .rc and the code.
+#pragma once
+
+#define IDS_SETUP_FAILED 4
+#define IDS_ENGINE_NOT_STARTED 6
+#define IDS_GAME_TITLE 9
+#define IDS_HELP_NOT_OPENED 12
+#define IDS_NO_GAME_ARCHIVE 17
+#define IDS_DISPLAY_WARNING 18
+#define IDS_NO_RENDERER 51
+#define IDS_WEB_NOT_OPENED 52
+#define IDS_GAME_WEB_SITE 53
+#define IDS_HELP_FILE 54
+#define IDS_MAKER_WEB_SITE 55
+#define IDS_WINDOW_TITLE 57
+#define IDS_REGISTRY_PRODUCT 58
+#define IDS_DISC_MARKER 59
+#define IDS_SETUP_PROGRAM 61
+#define IDS_SHORT_NAME 62
+#define IDS_TITLE_PICTURE_COUNT 63
+#define IDS_ENGINE_RUNNING 64
+#define IDS_NEWS_WEB_SITE 73
+#define IDS_LANGUAGE 84

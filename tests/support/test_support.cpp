@@ -1,0 +1,169 @@
+#include "test_support.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace velk::test {
+
+bool DeleteKeyTree(HKEY root, const std::string& path) {
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return true;
+    char name[256];
+    for (;;) {
+        DWORD len = sizeof(name);
+        if (RegEnumKeyExA(key, 0, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (!DeleteKeyTree(root, path + "\\" + name)) break;
+    }
+    RegCloseKey(key);
+    return RegDeleteKeyA(root, path.c_str()) == ERROR_SUCCESS;
+}
+
+bool KeyExists(HKEY root, const std::string& path) {
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+bool QueryValue(HKEY root, const std::string& keyPath, const char* name, DWORD* type, std::vector<BYTE>* data) {
+    HKEY key;
+    if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    DWORD size = 0;
+    LONG rc = RegQueryValueExA(key, name, nullptr, type, nullptr, &size);
+    if (rc == ERROR_SUCCESS) {
+        data->assign(size, 0);
+        rc = RegQueryValueExA(key, name, nullptr, type, data->data(), &size);
+        data->resize(size);
+    }
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS;
+}
+
+bool SetValue(HKEY root, const std::string& keyPath, const char* name, DWORD type, const void* data, DWORD size) {
+    HKEY key;
+    if (RegCreateKeyExA(root, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    LONG rc = RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS;
+}
+
+ScratchKey::ScratchKey(std::string path, HKEY root) : root_(root), path_(std::move(path)) { Clear(); }
+ScratchKey::~ScratchKey() { Clear(); }
+void ScratchKey::Clear() { DeleteKeyTree(root_, path_); }
+
+TempFolder::TempFolder() {
+    char base[MAX_PATH];
+    GetTempPathA(sizeof(base), base);
+    static unsigned counter = 0;
+    char name[MAX_PATH];
+    snprintf(name, sizeof(name), "%svelk-%lu-%u", base, GetCurrentProcessId(), counter++);
+    path_ = name;
+    RemoveTree(path_);
+    MakeFolder(path_);
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+bool WriteFileText(const std::string& path, const std::string& text) {
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f) return false;
+    bool ok = fwrite(text.data(), 1, text.size(), f) == text.size();
+    return fclose(f) == 0 && ok;
+}
+
+bool ReadFileText(const std::string& path, std::string* text) {
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return false;
+    text->clear();
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof(buf), f)) > 0) text->append(buf, n);
+    fclose(f);
+    return true;
+}
+
+bool MakeFolder(const std::string& path) {
+    if (path.empty()) return false;
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    size_t cut = path.find_last_of('\\');
+    if (cut != std::string::npos && cut > 2) MakeFolder(path.substr(0, cut));
+    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+bool RemoveTree(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        return DeleteFileA(path.c_str()) != 0;
+    }
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = data.cFileName;
+            if (name != "." && name != "..") RemoveTree(path + "\\" + name);
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    return RemoveDirectoryA(path.c_str()) != 0;
+}
+
+bool CopyTree(const std::string& from, const std::string& to) {
+    DWORD attributes = GetFileAttributesA(from.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+    if (!MakeFolder(to)) return false;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((from + "\\*").c_str(), &data);
+    bool ok = true;
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = data.cFileName;
+            if (name != "." && name != "..") ok = CopyTree(from + "\\" + name, to + "\\" + name) && ok;
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    return ok;
+}
+
+std::string WindowsPath(const std::string& unixPath) {
+    std::string p = "Z:" + unixPath;
+    for (char& c : p)
+        if (c == '/') c = '\\';
+    return p;
+}
+
+ScopedCurrentFolder::ScopedCurrentFolder(const std::string& folder) {
+    char buf[MAX_PATH];
+    GetCurrentDirectoryA(sizeof(buf), buf);
+    previous_ = buf;
+    SetCurrentDirectoryA(folder.c_str());
+}
+
+ScopedCurrentFolder::~ScopedCurrentFolder() { SetCurrentDirectoryA(previous_.c_str()); }
+
+std::string DriveFolder(char letter) {
+    const char* drives = getenv("VELK_DRIVES");
+    std::string base = drives ? drives : "";
+    char lower = static_cast<char>(letter | 0x20);
+    return WindowsPath(base + "/" + std::string(1, lower));
+}
+
+void EjectDisc(char letter) {
+    std::string folder = DriveFolder(letter);
+    RemoveTree(folder);
+    MakeFolder(folder);
+}
+
+void InsertDataDisc(char letter) {
+    EjectDisc(letter);
+    std::string folder = DriveFolder(letter);
+    MakeFolder(folder + "\\DATA");
+    WriteFileText(folder + "\\DATA\\VELK.REZ", "data disc marker\n");
+}
+
+}  // namespace velk::test

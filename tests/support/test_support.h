@@ -1,0 +1,72 @@
+// Helpers shared by the Win32 and end-to-end tests.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+namespace velk::test {
+
+// A registry key of the test's own, deleted (with everything below it) before and after.
+class ScratchKey {
+public:
+    explicit ScratchKey(std::string path, HKEY root = HKEY_CURRENT_USER);
+    ~ScratchKey();
+    ScratchKey(const ScratchKey&) = delete;
+    ScratchKey& operator=(const ScratchKey&) = delete;
+    HKEY root() const { return root_; }
+    const std::string& path() const { return path_; }
+    void Clear();
+
+private:
+    HKEY root_;
+    std::string path_;
+};
+
+bool DeleteKeyTree(HKEY root, const std::string& path);
+bool KeyExists(HKEY root, const std::string& path);
+// Raw value access for checking what the code stored.
+bool QueryValue(HKEY root, const std::string& key, const char* name, DWORD* type, std::vector<BYTE>* data);
+bool SetValue(HKEY root, const std::string& key, const char* name, DWORD type, const void* data, DWORD size);
+
+// A folder of the test's own under the system temp folder, removed at the end.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& relative) const { return path_ + "\\" + relative; }
+
+private:
+    std::string path_;
+};
+
+bool WriteFileText(const std::string& path, const std::string& text);
+bool ReadFileText(const std::string& path, std::string* text);
+bool MakeFolder(const std::string& path);      // creates missing parents too
+bool RemoveTree(const std::string& path);      // files and folders below, then itself
+bool CopyTree(const std::string& from, const std::string& to);
+
+// The Windows path of a Unix path (Wine's Z: drive).
+std::string WindowsPath(const std::string& unixPath);
+
+// Changes the current folder for the lifetime of the object.
+class ScopedCurrentFolder {
+public:
+    explicit ScopedCurrentFolder(const std::string& folder);
+    ~ScopedCurrentFolder();
+    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
+    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
+
+private:
+    std::string previous_;
+};
+
+// The test prefix's drives (see scripts/wine-env.sh): R: and S: are CD-ROM
+// drives, T: a hard disk. A "disc" is put in by filling the drive's folder.
+std::string DriveFolder(char letter);  // the Windows path of the folder behind the drive
+void EjectDisc(char letter);           // empties the drive's folder
+void InsertDataDisc(char letter);      // puts the data disc's marker \DATA\VELK.REZ on it
+
+}  // namespace velk::test

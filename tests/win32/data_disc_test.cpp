@@ -1,0 +1,157 @@
+// The data-disc search and archive location against real drives of the test
+// prefix: R: and S: are CD-ROM drives, T: a hard disk (scripts/wine-env.sh).
+#include <gtest/gtest.h>
+
+#include "disc/data_disc.h"
+#include "launcher/launcher_state.h"
+#include "launcher/registry_store.h"
+#include "test_support.h"
+
+namespace velk {
+namespace {
+
+using namespace velk::test;
+
+constexpr const char* kTop = "VelkDiscTest";
+
+class DataDiscTest : public ::testing::Test {
+protected:
+    ScratchKey scratch_{kTop, HKEY_LOCAL_MACHINE};
+
+    void SetUp() override {
+        ResetState();
+        State().discMarkerFile = "\\DATA\\VELK.REZ";
+        State().shortName = "VELK";
+        EjectDisc('R');
+        EjectDisc('S');
+        EjectDisc('T');
+    }
+    void TearDown() override {
+        EjectDisc('R');
+        EjectDisc('S');
+        EjectDisc('T');
+        ResetState();
+    }
+    void OpenSettingsWithHint(const char* hint) {
+        auto store = std::make_unique<RegistryStore>();
+        ASSERT_TRUE(store->Open("Brannock", "Velkarion", "1.0", nullptr, HKEY_LOCAL_MACHINE, kTop));
+        if (hint) {
+            ASSERT_TRUE(store->WriteString("CdRom Drive", hint));
+        }
+        State().settings = std::move(store);
+    }
+};
+
+TEST_F(DataDiscTest, DrivesOfThePrefixHaveTheirTypes) {
+    EXPECT_EQ(GetDriveTypeA("R:\\"), static_cast<UINT>(DRIVE_CDROM));
+    EXPECT_EQ(GetDriveTypeA("S:\\"), static_cast<UINT>(DRIVE_CDROM));
+    EXPECT_EQ(GetDriveTypeA("T:\\"), static_cast<UINT>(DRIVE_FIXED));
+}
+
+TEST_F(DataDiscTest, FileAndFolderTests) {
+    TempFolder dir;
+    ASSERT_TRUE(WriteFileText(dir / "VELK.rez", "x"));
+    ASSERT_TRUE(MakeFolder(dir / "sound"));
+    EXPECT_TRUE(FileExists((dir / "VELK.rez").c_str()));
+    EXPECT_FALSE(FileExists((dir / "nope.rez").c_str()));
+    EXPECT_FALSE(FileExists(""));
+    EXPECT_FALSE(FileExists(nullptr));
+    EXPECT_TRUE(IsFile((dir / "VELK.rez").c_str()));
+    EXPECT_FALSE(IsFolder((dir / "VELK.rez").c_str()));
+    EXPECT_TRUE(IsFolder((dir / "sound").c_str()));
+    EXPECT_FALSE(IsFile((dir / "sound").c_str()));
+    EXPECT_FALSE(IsFile(""));
+    EXPECT_FALSE(IsFolder(nullptr));
+}
+
+TEST_F(DataDiscTest, HintFindsItsDrive) {
+    const char* hints[] = {"S", "S:\\", "s"};
+    for (const char* hint : hints) {
+        SCOPED_TRACE(hint);
+        ResetState();
+        State().discMarkerFile = "\\DATA\\VELK.REZ";
+        InsertDataDisc('R');
+        InsertDataDisc('S');
+        OpenSettingsWithHint(hint);
+        // The hint letter is used as stored, lower case included.
+        EXPECT_EQ(DataDiscDrive(), hint[0]);
+        EXPECT_EQ(State().dataDiscDrive, hint[0]);
+    }
+}
+
+TEST_F(DataDiscTest, BadHintsFallBackToTheSearch) {
+    InsertDataDisc('S');
+    // T: is a hard disk that carries the marker; R: is a CD-ROM drive with another disc.
+    MakeFolder(DriveFolder('T') + "\\DATA");
+    WriteFileText(DriveFolder('T') + "\\DATA\\VELK.REZ", "not a disc");
+    MakeFolder(DriveFolder('R') + "\\OTHER");
+    for (const char* hint : {"T", "R", "", "\x10"}) {
+        SCOPED_TRACE(testing::Message() << "hint " << static_cast<int>(hint[0]));
+        State().dataDiscDrive = 0;
+        OpenSettingsWithHint(hint);
+        EXPECT_EQ(DataDiscDrive(), 'S');
+    }
+}
+
+TEST_F(DataDiscTest, TwoDiscsAndNoHintTheEarlierLetterWins) {
+    InsertDataDisc('S');
+    InsertDataDisc('R');
+    OpenSettingsWithHint(nullptr);
+    EXPECT_EQ(DataDiscDrive(), 'R');
+}
+
+TEST_F(DataDiscTest, NoStoreStillSearches) {
+    InsertDataDisc('S');
+    EXPECT_EQ(DataDiscDrive(), 'S');
+}
+
+TEST_F(DataDiscTest, LetterIsRememberedAfterTheDiscIsTakenOut) {
+    InsertDataDisc('R');
+    EXPECT_EQ(DataDiscDrive(), 'R');
+    EjectDisc('R');
+    InsertDataDisc('S');
+    EXPECT_EQ(DataDiscDrive(), 'R');
+    EXPECT_EQ(TestDrive('R'), 0);  // the drive itself no longer holds it
+}
+
+TEST_F(DataDiscTest, NoDiscGivesZero) {
+    EXPECT_EQ(DataDiscDrive(), 0);
+    EXPECT_EQ(State().dataDiscDrive, 0);
+}
+
+TEST_F(DataDiscTest, ArchivesInTheGameFolderAndOnTheDisc) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> files, folders;
+        char drive;
+        std::string game, sound;
+        bool both;
+    };
+    const std::string onDisc = "R:\\data\\VELK.rez";
+    const Case cases[] = {
+        {"file beats folder", {"VELK.rez", "sound.rez"}, {"VELK", "sound"}, 0, "VELK.rez", "sound.rez", true},
+        {"folders", {}, {"VELK", "sound"}, 0, "VELK", "sound", true},
+        {"a folder named VELK.rez is not the file", {}, {"VELK.rez"}, 0, "", "", false},
+        {"the disc's data folder", {}, {"sound"}, 'R', onDisc, "sound", true},
+        {"sound.rez beats the sound folder", {"sound.rez"}, {"sound"}, 'R', onDisc, "sound.rez", true},
+        {"nothing anywhere", {}, {}, 0, "", "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder game;
+        for (const auto& f : c.files) ASSERT_TRUE(WriteFileText(game / f, "rez"));
+        for (const auto& f : c.folders) ASSERT_TRUE(MakeFolder(game / f));
+        EjectDisc('R');
+        if (c.drive) {
+            MakeFolder(DriveFolder('R') + "\\data");
+            WriteFileText(DriveFolder('R') + "\\data\\VELK.rez", "rez");
+        }
+        ScopedCurrentFolder inGame(game.path());
+        EXPECT_EQ(LocateArchives(c.drive), c.both);
+        EXPECT_EQ(State().gameArchive, c.game);
+        EXPECT_EQ(State().soundArchive, c.sound);
+    }
+}
+
+}  // namespace
+}  // namespace velk
