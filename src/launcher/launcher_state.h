@@ -4,7 +4,9 @@
 #include <windows.h>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "advanced/switches.h"
 #include "launcher/settings_store.h"
 
 namespace velk {
@@ -13,7 +15,10 @@ struct LinkRect {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
-struct LauncherState {
+// The engine switches (disableSound ... restoreDefaults) and the saved
+// command-line text (saveCommands, commandLineText) are the advanced options'
+// fields, kept in their own records so the command-line code can take them.
+struct LauncherState : EngineSwitches, CommandLineSetting {
     HINSTANCE instance = nullptr;
 
     // Resource strings loaded at start-up.
@@ -32,14 +37,6 @@ struct LauncherState {
     int32_t displayWarned = 0;
     int32_t launcherRuns = 0;
     int32_t lastRandom = 1;
-    int32_t disableSound = 0;
-    int32_t disableMusic = 0;
-    int32_t disableMovies = 0;
-    int32_t disableFog = 0;
-    int32_t disableJoystick = 0;
-    int32_t disableTripBuf = 0;
-    int32_t disableCursor = 0;
-    int32_t disableLoadscreen = 0;
     std::string updateCommandLine;
     std::string contentCommandLine;
     int32_t engineRuns = 0;
@@ -49,11 +46,6 @@ struct LauncherState {
     HCURSOR arrowCursor = nullptr;
     std::string titlePictureName;
 
-    // Advanced options.
-    int32_t restoreDefaults = 0;
-    int32_t saveCommands = 1;
-    std::string commandLineText;
-
     // Performance level of this run.
     int32_t performanceLevelChosen = 0;
     int32_t performanceLevel = 0;
@@ -62,6 +54,25 @@ struct LauncherState {
     char dataDiscDrive = 0;
     std::string gameArchive;
     std::string soundArchive;
+
+    // 3D sound choice.
+    int32_t soundConfigured = 0;
+    int32_t soundProviderKind = 0;
+    std::string soundProviderName;
+    uint32_t sound3DSamples = 16;
+    uint32_t sound2DSamples = 32;
+    int32_t soundReverb = 100;
+
+    // Extra resource archives.
+    std::vector<std::string> customArchives;
+    int32_t alwaysLoadArchives = 0;
+
+    // Help and card notes: the entry last shown.
+    int32_t noteSelection = 0;
+
+    // Title window.
+    int32_t appActive = 0;
+    LinkRect linkRects[3];
 };
 
 // The launcher's state for this process.

@@ -1,0 +1,35 @@
+// The engine switches the advanced options control, and the player's own
+// command-line text kept in the settings.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace velk {
+
+class SettingsStore;
+
+struct EngineSwitches {
+    int32_t disableSound = 0;
+    int32_t disableMusic = 0;
+    int32_t disableMovies = 0;
+    int32_t disableFog = 0;
+    int32_t disableJoystick = 0;
+    int32_t disableTripBuf = 0;
+    int32_t disableCursor = 0;
+    int32_t disableLoadscreen = 0;
+    int32_t restoreDefaults = 0;
+};
+
+// Every piece begins with a blank; never empty.
+std::string BuildSwitchFragment(const EngineSwitches& switches);
+
+struct CommandLineSetting {
+    int32_t saveCommands = 1;
+    std::string commandLineText;
+};
+
+// "Save Commands" (default 1) and, while it is set, "Commands" (254-byte buffer).
+// Without a store nothing changes.
+void LoadCommandLineText(SettingsStore* settings, CommandLineSetting* setting);
+
+}  // namespace velk

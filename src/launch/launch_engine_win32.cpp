@@ -1,0 +1,89 @@
+#include "launch/launch_engine.h"
+
+#include <windows.h>
+#include <cstdio>
+
+#include "advanced/switches.h"
+#include "launch/command_line.h"
+#include "launcher/launcher.h"
+#include "launcher/launcher_state.h"
+#include "launcher/performance_dialog.h"
+#include "launcher/win32_handles.h"
+#include "ids_strings.h"
+
+namespace velk {
+
+namespace {
+
+constexpr DWORD kEngineCreationFlags = CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP;
+
+bool ShiftHeld() { return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
+
+// The text exactly as built: no formatting is applied, so a "%" stays a "%".
+bool WriteCommandFile(const std::string& line) {
+    FILE* file = fopen(kCommandFileName, "w");
+    if (!file) return false;
+    bool written = fwrite(line.data(), 1, line.size(), file) == line.size();
+    return fclose(file) == 0 && written;
+}
+
+bool StartEngine(STARTUPINFOA* startup) {
+    char command[] = "talvex.exe -cmdfile velkcmds.txt";
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, kEngineCreationFlags, nullptr, nullptr,
+                        startup, &process))
+        return false;
+    // The engine runs on by itself.
+    KernelHandle thread(process.hThread);
+    KernelHandle child(process.hProcess);
+    return true;
+}
+
+}  // namespace
+
+std::string AssembleEngineCommandLine(const char* launcherCommandLine, bool multiplayer) {
+    const LauncherState& s = State();
+    EngineCommandInputs in;
+    in.windowTitle = s.windowTitle;
+    in.gameArchive = s.gameArchive;
+    in.soundArchive = s.soundArchive;
+    in.shortName = s.shortName;
+    in.updateCommandLine = s.updateCommandLine;
+    in.contentCommandLine = s.contentCommandLine;
+    in.multiplayer = multiplayer;
+    in.switchFragment = BuildSwitchFragment(s);
+    in.displayFragment = BuildDisplayFragmentForLaunch(&in.displayConfirmed);
+    in.soundFragment = BuildSoundFragment();
+    in.archiveFragment = BuildArchiveFragment();
+    in.performanceLevelChosen = s.performanceLevelChosen != 0;
+    in.performanceLevel = s.performanceLevel;
+    in.launcherCommandLine = launcherCommandLine ? launcherCommandLine : "";
+    in.commandLineText = s.commandLineText;
+    return BuildEngineCommandLine(in);
+}
+
+bool LaunchEngine(const char* launcherCommandLine, bool multiplayer) {
+    const LauncherState& s = State();
+    if (NeedsPerformanceLevel(s.engineRuns, s.launcherRuns, s.restoreDefaults) && !AskPerformanceLevel(nullptr))
+        return false;
+    if (s.gameArchive.empty()) {
+        ShowGameError(nullptr, IDS_NO_GAME_ARCHIVE, MB_ICONEXCLAMATION);
+        return false;
+    }
+
+    const std::string line = AssembleEngineCommandLine(launcherCommandLine, multiplayer);
+    if (ShiftHeld() && MessageBoxA(nullptr, line.c_str(), "Command Line String", MB_OKCANCEL) == IDCANCEL)
+        return false;
+
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    GetStartupInfoA(&startup);
+    if (!WriteCommandFile(line)) return false;
+    if (!StartEngine(&startup)) {
+        ShowGameError(nullptr, IDS_ENGINE_NOT_STARTED, MB_ICONEXCLAMATION);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace velk

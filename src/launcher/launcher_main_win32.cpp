@@ -1,0 +1,201 @@
+#include <windows.h>
+#include <mmsystem.h>
+#include <cstdio>
+#include <cstdlib>
+
+#include "advanced/switches.h"
+#include "disc/data_disc.h"
+#include "launch/launch_engine.h"
+#include "launcher/launcher.h"
+#include "launcher/launcher_state.h"
+#include "launcher/registry_store.h"
+#include "launcher/startup_rules.h"
+#include "launcher/title_window.h"
+#include "ids_strings.h"
+
+namespace velk {
+
+namespace {
+
+constexpr size_t kPathCapacity = 124;
+constexpr size_t kLineCapacity = 512;  // lines of up to 511 characters
+
+// Dialog results of the title window that the loop acts on.
+enum TitleResult { kTitleLeave = 0, kTitlePlay = 1, kTitleSetup = 2, kTitleMultiplayer = 5 };
+
+std::string OwnFileName() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof(path));
+    std::string full(path);
+    size_t cut = full.find_last_of("\\/");
+    std::string name = cut == std::string::npos ? full : full.substr(cut + 1);
+    if (name.size() > kPathCapacity) name.resize(kPathCapacity);
+    return name;
+}
+
+std::string EnginePathInCurrentFolder() {
+    char folder[kPathCapacity + 1] = {};
+    DWORD len = GetCurrentDirectoryA(sizeof(folder), folder);
+    if (len == 0 || len >= sizeof(folder)) folder[0] = '\0';
+    std::string path = folder;
+    if (path.size() > 3) path += '\\';
+    return path + "TALVEX.EXE";
+}
+
+void LoadResourceStrings(LauncherState& s) {
+    s.gameTitle = LoadResString(IDS_GAME_TITLE);
+    s.registryProduct = LoadResString(IDS_REGISTRY_PRODUCT);
+    s.discMarkerFile = LoadResString(IDS_DISC_MARKER);
+    s.shortName = LoadResString(IDS_SHORT_NAME);
+    s.setupProgram = LoadResString(IDS_SETUP_PROGRAM);
+    s.titlePictureCount = LoadResString(IDS_TITLE_PICTURE_COUNT);
+    s.windowTitle = LoadResString(IDS_WINDOW_TITLE);
+    s.language = LoadResString(IDS_LANGUAGE);
+}
+
+std::string ReadText(SettingsStore& settings, const char* name) {
+    char buffer[256] = {};
+    uint32_t size = sizeof(buffer);
+    const char* text = settings.ReadString(name, buffer, size, nullptr);
+    return text ? text : "";
+}
+
+void LoadSavedValues(LauncherState& s) {
+    SettingsStore& settings = *s.settings;
+    s.displayWarned = settings.ReadDword("Display Warned", 0);
+    s.launcherRuns = settings.ReadDword("Num Launcher Runs", 0);
+    s.lastRandom = settings.ReadDword("Last Random", s.lastRandom);
+    s.disableSound = settings.ReadDword("Disable Sound", 0);
+    s.disableMusic = settings.ReadDword("Disable Music", 0);
+    s.disableMovies = settings.ReadDword("Disable Movies", 0);
+    s.disableFog = settings.ReadDword("Disable Fog", 0);
+    s.disableJoystick = settings.ReadDword("Disable Joystick", 0);
+    s.disableTripBuf = settings.ReadDword("Disable TripBuf", 0);
+    s.disableCursor = settings.ReadDword("Disable Cursor", 0);
+    s.disableLoadscreen = settings.ReadDword("Disable Loadscreen", 0);
+    s.updateCommandLine = ReadText(settings, "Update Command Line");
+    s.contentCommandLine = ReadText(settings, "Content Command Line");
+}
+
+void LoadCursors(LauncherState& s) {
+    s.linkCursor = LoadCursorA(s.instance, "WEBHAND");
+    s.linkPressedCursor = LoadCursorA(s.instance, "WEBCLICK");
+    s.arrowCursor = LoadCursorA(nullptr, IDC_ARROW);
+}
+
+void WriteBack(LauncherState& s) {
+    s.launcherRuns += 1;
+    SettingsStore& settings = *s.settings;
+    settings.WriteDword("Display Warned", s.displayWarned);
+    settings.WriteDword("Num Launcher Runs", s.launcherRuns);
+    settings.WriteDword("Last Random", s.lastRandom);
+    settings.WriteDword("Disable Sound", s.disableSound);
+    settings.WriteDword("Disable Music", s.disableMusic);
+    settings.WriteDword("Disable Movies", s.disableMovies);
+    settings.WriteDword("Disable Fog", s.disableFog);
+    settings.WriteDword("Disable Joystick", s.disableJoystick);
+    settings.WriteDword("Disable TripBuf", s.disableTripBuf);
+    settings.WriteDword("Disable Cursor", s.disableCursor);
+    settings.WriteDword("Disable Loadscreen", s.disableLoadscreen);
+    settings.WriteString("Language", s.language.c_str());
+}
+
+void Release(LauncherState& s) {
+    s.settings.reset();  // closes the registry key chain
+}
+
+void RunTitleLoop(const char* commandLine, LauncherSwitches requests) {
+    for (;;) {
+        int result;
+        if (requests.multiplayer)
+            result = kTitleMultiplayer;
+        else if (requests.play)
+            result = kTitlePlay;
+        else
+            result = ShowTitleWindow();
+        requests = LauncherSwitches();  // the switches act on the first pass only
+
+        switch (result) {
+        case kTitlePlay:
+            if (LaunchEngine(commandLine, false)) return;
+            break;
+        case kTitleMultiplayer:
+            if (LaunchEngine(commandLine, true)) return;
+            break;
+        case kTitleSetup:
+            if (RunSetup()) return;
+            ShowGameError(nullptr, IDS_SETUP_FAILED, MB_ICONHAND);
+            break;
+        default:
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+bool ReadEngineRunCount(const char* fileName) {
+    if (!fileName || !FileExists(fileName)) return false;
+    FILE* file = fopen(fileName, "r");
+    if (!file) return false;
+    std::string value = "0";
+    char line[kLineCapacity];
+    while (fgets(line, sizeof(line), file)) {
+        if (ParseNumRunsLine(line, &value)) break;
+    }
+    fclose(file);
+    State().engineRuns = LeadingInteger(value);
+    return true;
+}
+
+void ChooseTitlePicture() {
+    LauncherState& s = State();
+    const int32_t count = TitlePictureCount(s.titlePictureCount);
+    srand(timeGetTime());
+    if (count == 1) {
+        s.titlePictureName = "GAME1";
+        return;
+    }
+    int32_t index = ChooseTitlePictureIndex(count, s.lastRandom, [] { return rand(); });
+    s.titlePictureName = TitlePictureName(index);
+    s.lastRandom = index;
+}
+
+int LauncherMain(HINSTANCE instance, const char* commandLine) {
+    LauncherState& s = State();
+    s.instance = instance;
+    if (!commandLine) commandLine = "";
+
+    if (IsProcessRunning(OwnFileName().c_str(), 2)) return 0;
+
+    LoadResourceStrings(s);
+
+    if (IsProcessRunning(EnginePathInCurrentFolder().c_str(), 1)) {
+        ShowGameError(nullptr, IDS_ENGINE_RUNNING, MB_ICONINFORMATION);
+        return 0;
+    }
+
+    auto store = std::make_unique<RegistryStore>();
+    if (!store->Open("Brannock", s.registryProduct.c_str(), "1.0", nullptr, HKEY_LOCAL_MACHINE)) return 0;
+    s.settings = std::move(store);
+
+    char drive = DataDiscDrive();
+    s.discRoot = drive ? std::string(1, drive) + ":\\" : std::string();
+
+    LoadSavedValues(s);
+    LoadCursors(s);
+    LoadCommandLineText(s.settings.get(), &s);
+    ReadEngineRunCount("autoexec.cfg");
+    LocateArchives(DataDiscDrive());
+
+    const LauncherSwitches requests = ParseLauncherSwitches(commandLine);
+    ChooseTitlePicture();
+
+    RunTitleLoop(commandLine, requests);
+
+    WriteBack(s);
+    Release(s);
+    return 1;
+}
+
+}  // namespace velk

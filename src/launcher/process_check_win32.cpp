@@ -1,0 +1,82 @@
+#include <cstring>
+
+#include "launcher/launcher.h"
+#include "launcher/win32_handles.h"
+
+namespace velk {
+
+static_assert(sizeof(PROCESSENTRY32) == 296, "32-bit ANSI toolhelp entries");
+static_assert(sizeof(MODULEENTRY32) == 548, "32-bit ANSI toolhelp entries");
+
+namespace {
+
+// The toolhelp functions are looked up by name: a system without them has
+// nothing running as far as the launcher can tell.
+using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
+using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
+using ModuleWalkFn = BOOL(WINAPI*)(HANDLE, MODULEENTRY32*);
+
+template <typename Fn>
+Fn Kernel32Function(const char* name) {
+    HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+    return kernel ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, name))) : nullptr;
+}
+
+}  // namespace
+
+bool FindProcessModule(DWORD processId, DWORD moduleId, MODULEENTRY32* entry) {
+    auto createSnapshot = Kernel32Function<CreateSnapshotFn>("CreateToolhelp32Snapshot");
+    auto first = Kernel32Function<ModuleWalkFn>("Module32First");
+    auto next = Kernel32Function<ModuleWalkFn>("Module32Next");
+    if (!createSnapshot || !first || !next || !entry) return false;
+
+    FileHandle snapshot(createSnapshot(TH32CS_SNAPMODULE, processId));
+    if (!snapshot) return false;
+
+    MODULEENTRY32 module = {};
+    module.dwSize = sizeof(module);
+    if (!first(snapshot.get(), &module)) return false;
+    // On NT-family systems the process entry's module id is always 0 while the
+    // module entries carry 1, so an exact match would never be found: there the
+    // first module entry, the process's executable, is the one meant.
+    MODULEENTRY32 executable = module;
+    do {
+        if (moduleId != 0 && module.th32ModuleID == moduleId) {
+            *entry = module;
+            return true;
+        }
+        module.dwSize = sizeof(module);
+    } while (next(snapshot.get(), &module));
+    *entry = executable;
+    return true;
+}
+
+bool IsProcessRunning(const char* name, int count) {
+    if (!name || !*name) return false;
+    const bool comparePaths = std::strchr(name, '\\') != nullptr;
+
+    auto createSnapshot = Kernel32Function<CreateSnapshotFn>("CreateToolhelp32Snapshot");
+    auto first = Kernel32Function<ProcessWalkFn>("Process32First");
+    auto next = Kernel32Function<ProcessWalkFn>("Process32Next");
+    if (!createSnapshot || !first || !next) return false;
+
+    FileHandle snapshot(createSnapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return false;
+
+    PROCESSENTRY32 process = {};
+    process.dwSize = sizeof(process);
+    int matches = 0;
+    for (BOOL more = first(snapshot.get(), &process); more; more = next(snapshot.get(), &process)) {
+        if (process.th32ProcessID != 0) {
+            MODULEENTRY32 module = {};
+            if (FindProcessModule(process.th32ProcessID, process.th32ModuleID, &module)) {
+                const char* candidate = comparePaths ? module.szExePath : module.szModule;
+                if (lstrcmpiA(candidate, name) == 0 && ++matches >= count) return true;
+            }
+        }
+        process.dwSize = sizeof(process);
+    }
+    return false;
+}
+
+}  // namespace velk

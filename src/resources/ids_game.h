@@ -1,0 +1,19 @@
+// Title dialog "GAME": control and command ids.
+#pragma once
+
+#define IDC_GAME_PLAY 1
+#define IDC_GAME_LEAVE 2
+#define IDC_GAME_SETUP 3
+#define IDC_GAME_CUSTOMIZE 4
+#define IDC_GAME_PREVIEWS 5
+#define IDC_GAME_WEB_SITE 6
+#define IDC_GAME_MULTIPLAYER 8
+#define IDC_GAME_DISPLAY 9
+#define IDC_GAME_HELP 10
+#define IDC_GAME_PLAY_ALT 1000
+#define IDC_GAME_PICTURE 1003
+#define IDC_GAME_SETUP_ALT 1005
+#define IDC_GAME_ADVANCED 1007
+#define IDC_GAME_LINK_MAKER 1011
+#define IDC_GAME_LINK_GAME 1013
+#define IDC_GAME_LINK_NEWS 1014
