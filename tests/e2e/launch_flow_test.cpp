@@ -1,0 +1,240 @@
+// The real launcher in a game folder of its own, used as a player would:
+// started with switches, answered with keys and clicks, and checked by what
+// it leaves behind (command file, the stand-in engine's record, registry).
+#include <gtest/gtest.h>
+
+#include "launcher_driver.h"
+
+namespace velk::test {
+namespace {
+
+constexpr DWORD kWindowWait = 8000;
+constexpr DWORD kExitWait = 8000;
+const char* const kDetailTitle = "VELK - prestandainställningar";
+
+const std::string kHead =
+    "TALVEX.EXE -windowtitle \"Velkarion\" -rez VELK.rez -rez sound.rez -rez VELK2.rez -rez VELKdll.rez "
+    "-rez VELKl.rez -rez custom";
+const std::string kSwitches = "  +DisableMusic 0 +DisableSound 0 +DisableTripBuf 0 +DisableHardwareCursor 0";
+
+class LaunchFlow : public ::testing::Test {
+protected:
+    LauncherRegistry registry_;
+    GameFolder game_;
+    Process launcher_;
+
+    void ReturningPlayer() {
+        registry_.SetNumber("Num Launcher Runs", 4);  // autoexec.cfg of the demo folder has NumRuns 3
+    }
+    void Start(const std::string& arguments) { ASSERT_TRUE(launcher_.Start(game_.path(), "Velkarion.exe", arguments)); }
+    HWND TitleWindow() { return WaitForWindow(launcher_.id(), "Velkarion", kWindowWait); }
+    std::string CommandFile() {
+        std::string text;
+        return ReadFileText(game_ / "velkcmds.txt", &text) ? text : "<none>";
+    }
+    DWORD Number(const char* name) {
+        DWORD v = 0xDEADBEEF;
+        registry_.Number(name, &v);
+        return v;
+    }
+    // Answers a message box with Enter and gives its text.
+    std::string AnswerBox(WORD key = VK_RETURN) {
+        HWND box = WaitForMessageBox(launcher_.id(), kWindowWait);
+        if (!box) return "<no box>";
+        std::string text = MessageBoxText(box);
+        PressKey(box, key);
+        WaitWindowGone(box, 3000);
+        return text;
+    }
+};
+
+TEST_F(LaunchFlow, FirstRunWithGoGameAsksForTheLevelAndStartsTheEngine) {
+    Start("-GOGAME");
+    HWND detail = WaitForWindow(launcher_.id(), kDetailTitle, kWindowWait);
+    ASSERT_NE(detail, nullptr) << "the performance question did not appear";
+    PressKey(detail, VK_RETURN);  // the default button: normal performance
+    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+
+    const std::string expected = kHead + " +multiplayer 0" + kSwitches + " ++PerformanceLevel 1 -GOGAME ";
+    EXPECT_EQ(CommandFile(), expected);
+    auto starts = WaitEngineStarts(game_.path(), 1, kExitWait);
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(starts[0].commandLine, "talvex.exe -cmdfile velkcmds.txt");
+    ASSERT_TRUE(starts[0].hadCommandFile);
+    EXPECT_EQ(starts[0].commandFile, expected);
+
+    EXPECT_EQ(Number("Num Launcher Runs"), 1u);
+    EXPECT_EQ(Number("Display Warned"), 0u);
+    EXPECT_EQ(Number("Last Random"), 1u);
+    for (const char* name : {"Disable Sound", "Disable Music", "Disable Movies", "Disable Fog", "Disable Joystick",
+                             "Disable TripBuf", "Disable Cursor", "Disable Loadscreen"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(Number(name), 0u);
+    }
+    std::string language;
+    EXPECT_TRUE(registry_.Text("Language", &language));
+    EXPECT_EQ(language, "Swedish");
+}
+
+TEST_F(LaunchFlow, ReturningPlayerMultiplayerAsksNothing) {
+    ReturningPlayer();
+    registry_.SetNumber("Disable Fog", 1);
+    Start("-gomulti");
+    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u) << "a window was waiting for an answer";
+    EXPECT_EQ(CommandFile(), kHead + " +multiplayer 1" +
+                                 "  +DisableMusic 0 +DisableSound 0 +DisableFog 1 +DisableTripBuf 0 "
+                                 "+DisableHardwareCursor 0 -gomulti ");
+    EXPECT_EQ(Number("Num Launcher Runs"), 5u);
+    EXPECT_EQ(Number("Disable Fog"), 1u);
+}
+
+TEST_F(LaunchFlow, ShiftAtStartaShowsTheLineAndCancelKeepsTheOldFile) {
+    ReturningPlayer();
+    ASSERT_TRUE(WriteFileText(game_ / "velkcmds.txt", "previous"));
+    Start("");
+    HWND title = TitleWindow();
+    ASSERT_NE(title, nullptr);
+    BringToFront(title);
+    HoldKeyOnDisplay("shift", true);
+    ClickControl(title, 1);  // "Starta"
+    HWND box = WaitForWindow(launcher_.id(), "Command Line String", kWindowWait);
+    HoldKeyOnDisplay("shift", false);
+    ASSERT_NE(box, nullptr) << "no confirmation with SHIFT held";
+    EXPECT_EQ(MessageBoxText(box), kHead + " +multiplayer 0" + kSwitches + "  ");
+    PressKey(box, VK_ESCAPE);  // Cancel
+
+    title = TitleWindow();
+    ASSERT_NE(title, nullptr) << "the title window did not come back";
+    EXPECT_EQ(CommandFile(), "previous");
+    EXPECT_TRUE(ReadEngineStarts(game_.path()).empty());
+    ClickControl(title, 2);  // "Avsluta"
+    EXPECT_EQ(launcher_.WaitExit(kExitWait), 1u);
+}
+
+TEST_F(LaunchFlow, NoGameArchiveShowsBox17AndTheTitleReturns) {
+    ReturningPlayer();
+    ASSERT_TRUE(DeleteFileA((game_ / "VELK.rez").c_str()));
+    Start("-GOGAME");
+    EXPECT_EQ(AnswerBox(),
+              "FELMEDDELANDE - Kan inte hitta VELK.rez-filen. Kontrollera att VELK är korrekt installerat och att "
+              "cd-skiva 1 till VELK sitter i din cd-romläsare.");
+    HWND title = TitleWindow();
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(CommandFile(), "<none>");
+    PressKey(title, VK_ESCAPE);
+    EXPECT_EQ(launcher_.WaitExit(kExitWait), 1u);
+}
+
+TEST_F(LaunchFlow, MissingEngineShowsBox6AndTheTitleReturns) {
+    ReturningPlayer();
+    ASSERT_TRUE(DeleteFileA((game_ / "TALVEX.EXE").c_str()));
+    Start("-GOGAME");
+    EXPECT_EQ(AnswerBox(),
+              "FELMEDDELANDE - Kunde inte starta TALVEX.EXE. Kontrollera att VELK är korrekt installerat.");
+    HWND title = TitleWindow();
+    ASSERT_NE(title, nullptr);
+    // The command file was written before the start failed.
+    EXPECT_EQ(CommandFile(), kHead + " +multiplayer 0" + kSwitches + " -GOGAME ");
+    PressKey(title, VK_ESCAPE);
+    EXPECT_EQ(launcher_.WaitExit(kExitWait), 1u);
+}
+
+TEST_F(LaunchFlow, LeavingWithAvslutaStillWritesEverythingBack) {
+    ReturningPlayer();
+    registry_.SetNumber("Disable Joystick", 1);
+    registry_.SetNumber("Display Warned", 1);
+    registry_.SetNumber("Last Random", 7);
+    Start("");
+    HWND title = TitleWindow();
+    ASSERT_NE(title, nullptr);
+    ClickControl(title, 2);
+    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    EXPECT_EQ(Number("Num Launcher Runs"), 5u);
+    EXPECT_EQ(Number("Disable Joystick"), 1u);
+    EXPECT_EQ(Number("Display Warned"), 1u);
+    EXPECT_EQ(Number("Last Random"), 7u);  // one title picture: unchanged
+    EXPECT_EQ(Number("Disable Sound"), 0u);
+    EXPECT_EQ(CommandFile(), "<none>");
+}
+
+TEST_F(LaunchFlow, PercentInTheSavedCommandsReachesTheFileUnchanged) {
+    ReturningPlayer();
+    registry_.SetText("Commands", "+name %s%d 100%");
+    Start("-GOGAME");
+    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    EXPECT_EQ(CommandFile(), kHead + " +multiplayer 0" + kSwitches + " -GOGAME +name %s%d 100%");
+}
+
+TEST_F(LaunchFlow, CancelledLevelQuestionReturnsToTheTitleAndAsksAgain) {
+    Start("-GOGAME");
+    HWND detail = WaitForWindow(launcher_.id(), kDetailTitle, kWindowWait);
+    ASSERT_NE(detail, nullptr);
+    PressKey(detail, VK_ESCAPE);
+    HWND title = TitleWindow();
+    ASSERT_NE(title, nullptr) << "cancel did not return to the title window";
+    EXPECT_EQ(CommandFile(), "<none>");
+    ClickControl(title, 1);
+    detail = WaitForWindow(launcher_.id(), kDetailTitle, kWindowWait);
+    ASSERT_NE(detail, nullptr) << "the next attempt did not ask again";
+    ClickControl(detail, 1048);  // high detail
+    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    EXPECT_EQ(CommandFile(), kHead + " +multiplayer 0" + kSwitches + " ++PerformanceLevel 2 -GOGAME ");
+}
+
+TEST_F(LaunchFlow, SecondLauncherEndsAtOnceWithoutAWindow) {
+    ReturningPlayer();
+    Start("");
+    HWND title = TitleWindow();
+    ASSERT_NE(title, nullptr);
+    Process second;
+    ASSERT_TRUE(second.Start(game_.path(), "Velkarion.exe", ""));
+    EXPECT_EQ(second.WaitExit(kExitWait), 0u);
+    EXPECT_TRUE(StaysWithoutWindow(second.id(), 0));
+    EXPECT_EQ(Number("Num Launcher Runs"), 4u) << "the second launcher wrote back";
+    PressKey(title, VK_ESCAPE);
+    EXPECT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    EXPECT_EQ(Number("Num Launcher Runs"), 5u);
+}
+
+TEST_F(LaunchFlow, RunningEngineShowsBox64AndTouchesNothing) {
+    Process engine;
+    ASSERT_TRUE(engine.Start(game_.path(), "TALVEX.EXE", "-stay 20000"));
+    Sleep(300);
+    Start("-GOGAME");
+    EXPECT_EQ(AnswerBox(), "VELK körs redan.");
+    EXPECT_EQ(launcher_.WaitExit(kExitWait), 0u);
+    EXPECT_FALSE(registry_.Exists());
+    EXPECT_EQ(CommandFile(), "<none>");
+}
+
+TEST_F(LaunchFlow, SetupWithoutADiscStartsFromTheGameFolder) {
+    ReturningPlayer();
+    // No data disc in any drive: setup is looked for in the current folder.
+    ASSERT_TRUE(CopyFileA((WindowsPath(VELK_DISC_DIR) + "\\SETUP.EXE").c_str(), (game_ / "SETUP.EXE").c_str(), FALSE));
+    Start("");
+    HWND title = TitleWindow();
+    ASSERT_NE(title, nullptr);
+    PostMessageA(title, WM_COMMAND, 3, 0);  // the setup command, as a control would send it
+    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    std::string record;
+    for (int i = 0; i < 50 && !ReadFileText(game_ / "setup-record.txt", &record); ++i) Sleep(100);
+    EXPECT_NE(record.find("cwd " + game_.path() + "\n"), std::string::npos) << record;
+}
+
+TEST_F(LaunchFlow, SetupMissingShowsBox4AndTheTitleReturns) {
+    ReturningPlayer();
+    Start("");
+    HWND title = TitleWindow();
+    ASSERT_NE(title, nullptr);
+    PostMessageA(title, WM_COMMAND, 1005, 0);
+    EXPECT_EQ(AnswerBox(),
+              "FELMEDDELANDE - Kan inte starta installationsprogrammet. Kontrollera att cd-skivan till VELK sitter "
+              "i din cd-romläsare och försök igen.");
+    title = TitleWindow();
+    ASSERT_NE(title, nullptr);
+    PressKey(title, VK_ESCAPE);
+    EXPECT_EQ(launcher_.WaitExit(kExitWait), 1u);
+}
+
+}  // namespace
+}  // namespace velk::test

@@ -1,0 +1,91 @@
+// Drives the real launcher as a player would: starts it in a game folder of
+// the test's own, finds its windows, presses keys and clicks with real input.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+namespace velk::test {
+
+// A copy of the demo game folder, removed at the end.
+class GameFolder {
+public:
+    GameFolder();
+    const std::string& path() const { return folder_.path(); }
+    std::string operator/(const std::string& relative) const { return folder_ / relative; }
+
+private:
+    TempFolder folder_;
+};
+
+// The launcher's own registry key, removed before and after each test.
+constexpr const char* kLauncherKey = "Software\\Brannock\\Velkarion\\1.0";
+class LauncherRegistry {
+public:
+    LauncherRegistry() : scratch_("Software\\Brannock", HKEY_LOCAL_MACHINE) {}
+    void SetNumber(const char* name, DWORD value);
+    void SetText(const char* name, const std::string& value);
+    bool Number(const char* name, DWORD* value) const;
+    bool Text(const char* name, std::string* value) const;
+    bool Exists() const { return KeyExists(HKEY_LOCAL_MACHINE, kLauncherKey); }
+
+private:
+    ScratchKey scratch_;
+};
+
+// A started program; ended (killed) at the end if it still runs.
+class Process {
+public:
+    Process() = default;
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    bool Start(const std::string& folder, const std::string& program, const std::string& arguments);
+    // The exit code, or STILL_ACTIVE when it did not end within the time.
+    DWORD WaitExit(DWORD milliseconds);
+    DWORD id() const { return info_.dwProcessId; }
+    bool running() const;
+
+private:
+    PROCESS_INFORMATION info_ = {};
+};
+
+// A visible top-level window of the process whose title is `title` (UTF-8; empty: any).
+HWND WaitForWindow(DWORD processId, const std::string& title, DWORD milliseconds);
+// No visible top-level window of the process during the whole time.
+bool StaysWithoutWindow(DWORD processId, DWORD milliseconds);
+// A visible message box of the process (a dialog with the message-box text control).
+HWND WaitForMessageBox(DWORD processId, DWORD milliseconds);
+// The text of a message box (UTF-8).
+std::string MessageBoxText(HWND box);
+std::string WindowTextUtf8(HWND window);
+// The window is gone or hidden within the time.
+bool WaitWindowGone(HWND window, DWORD milliseconds);
+
+// Real input through the system's input queue.
+void BringToFront(HWND window);
+void PressKey(HWND window, WORD virtualKey);
+// Holds or releases a key on the X server itself (xdotool), as a player's
+// keyboard would; Wine takes the key state from the X server when focus moves.
+void HoldKeyOnDisplay(const char* keyName, bool down);
+void ClickControl(HWND dialog, int controlId);
+void MoveMouseTo(int x, int y);
+void MouseButton(bool down);
+
+// Text conversions for comparing with texts written in UTF-8 here.
+std::string AnsiFromUtf8(const std::string& utf8);
+
+// One start of the stand-in engine, as it recorded it.
+struct EngineStart {
+    std::string commandLine;
+    bool hadCommandFile = false;
+    std::string commandFile;
+};
+std::vector<EngineStart> ReadEngineStarts(const std::string& gameFolder);
+// Waits until the engine has recorded at least `count` starts.
+std::vector<EngineStart> WaitEngineStarts(const std::string& gameFolder, size_t count, DWORD milliseconds);
+
+}  // namespace velk::test
