@@ -16,6 +16,12 @@ using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
 using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
 using ModuleWalkFn = BOOL(WINAPI*)(HANDLE, MODULEENTRY32*);
 
+// The file name part of a path (the whole text when it has no folder).
+const char* BaseName(const char* path) {
+    const char* cut = std::strrchr(path, '\\');
+    return cut ? cut + 1 : path;
+}
+
 template <typename Fn>
 Fn Kernel32Function(const char* name) {
     HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
@@ -67,7 +73,9 @@ bool IsProcessRunning(const char* name, int count) {
     process.dwSize = sizeof(process);
     int matches = 0;
     for (BOOL more = first(snapshot.get(), &process); more; more = next(snapshot.get(), &process)) {
-        if (process.th32ProcessID != 0) {
+        // A module snapshot of another process is slow; only processes whose
+        // executable has the same file name can match, so only those are looked into.
+        if (process.th32ProcessID != 0 && lstrcmpiA(BaseName(process.szExeFile), BaseName(name)) == 0) {
             MODULEENTRY32 module = {};
             if (FindProcessModule(process.th32ProcessID, process.th32ModuleID, &module)) {
                 const char* candidate = comparePaths ? module.szExePath : module.szModule;

@@ -1,0 +1,174 @@
+// The launcher's small services against the real system: toolhelp running
+// checks, the setup starter, the engine's run count file, the error box.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "launcher/launcher.h"
+#include "launcher/launcher_state.h"
+#include "launcher_driver.h"
+#include "test_support.h"
+
+namespace velk {
+namespace {
+
+using namespace velk::test;
+
+std::string OwnPath() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof(path));
+    return path;
+}
+
+std::string OwnName() {
+    std::string p = OwnPath();
+    return p.substr(p.find_last_of('\\') + 1);
+}
+
+TEST(ProcessCheck, FirstModuleStandsInForTheUnkeptModuleId) {
+    MODULEENTRY32 entry;
+    memset(&entry, 0xAB, sizeof(entry));
+    ASSERT_TRUE(FindProcessModule(GetCurrentProcessId(), 0, &entry));
+    EXPECT_STREQ(entry.szExePath, OwnPath().c_str());
+    memset(&entry, 0xAB, sizeof(entry));
+    ASSERT_TRUE(FindProcessModule(GetCurrentProcessId(), 12345, &entry));  // no such id
+    EXPECT_STREQ(entry.szModule, OwnName().c_str());
+    EXPECT_FALSE(FindProcessModule(0xFFFFFFF0, 0, &entry));  // no such process
+}
+
+TEST(ProcessCheck, NamesPathsAndCounts) {
+    std::string upperPath = OwnPath();
+    for (char& c : upperPath) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    struct Case {
+        std::string name;
+        int count;
+        bool running;
+    };
+    const Case cases[] = {
+        {OwnName(), 1, true},
+        {OwnName(), 2, false},          // only this one runs
+        {OwnPath(), 1, true},
+        {upperPath, 1, true},           // case does not matter
+        {"C:\\elsewhere\\" + OwnName(), 1, false},  // a path compares the whole path
+        {"no-such-program.exe", 1, false},
+        {"", 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name + " x" + std::to_string(c.count));
+        EXPECT_EQ(IsProcessRunning(c.name.c_str(), c.count), c.running);
+    }
+    EXPECT_FALSE(IsProcessRunning(nullptr, 1));
+}
+
+TEST(ProcessCheck, SeesAnotherProcessByItsFullPath) {
+    GameFolder game;
+    std::string engine = game / "TALVEX.EXE";
+    EXPECT_FALSE(IsProcessRunning(engine.c_str(), 1));
+    Process p;
+    ASSERT_TRUE(p.Start(game.path(), "TALVEX.EXE", "-stay 10000"));
+    Sleep(300);
+    EXPECT_TRUE(IsProcessRunning(engine.c_str(), 1));
+    EXPECT_TRUE(IsProcessRunning("talvex.exe", 1));
+    EXPECT_FALSE(IsProcessRunning("talvex.exe", 2));
+}
+
+TEST(SetupStart, FileExistsInJoinsFolderAndFile) {
+    TempFolder dir;
+    ASSERT_TRUE(WriteFileText(dir / "SETUP.EXE", "x"));
+    EXPECT_TRUE(FileExistsIn(dir.path().c_str(), "SETUP.EXE"));
+    EXPECT_TRUE(FileExistsIn((dir.path() + "\\").c_str(), "SETUP.EXE"));
+    EXPECT_FALSE(FileExistsIn(dir.path().c_str(), "OTHER.EXE"));
+    EXPECT_FALSE(FileExistsIn(dir.path().c_str(), ""));
+    EXPECT_FALSE(FileExistsIn(nullptr, "SETUP.EXE"));
+    ScopedCurrentFolder in(dir.path());
+    EXPECT_TRUE(FileExistsIn("", "SETUP.EXE"));  // an empty folder: the current one
+}
+
+TEST(SetupStart, StartsInTheGivenFolder) {
+    TempFolder disc;
+    ASSERT_TRUE(CopyFileA((WindowsPath(VELK_DISC_DIR) + "\\SETUP.EXE").c_str(), (disc / "SETUP.EXE").c_str(), FALSE));
+    ResetState();
+    State().discRoot = disc.path() + "\\";
+    State().setupProgram = "SETUP.EXE";
+    ASSERT_TRUE(RunSetup());
+    std::string record;
+    for (int i = 0; i < 100 && !ReadFileText(disc / "setup-record.txt", &record); ++i) Sleep(50);
+    EXPECT_NE(record.find("cwd " + disc.path() + "\n"), std::string::npos) << record;
+    EXPECT_NE(record.find("commandline " + disc.path() + "\\SETUP.EXE"), std::string::npos) << record;
+    State().setupProgram = "MISSING.EXE";
+    EXPECT_FALSE(RunSetup());
+    EXPECT_FALSE(StartProgram(disc.path().c_str(), "MISSING.EXE"));
+    ResetState();
+}
+
+TEST(EngineRunCount, ReadsTheNumRunsLine) {
+    struct Case {
+        const char* name;
+        const char* content;  // nullptr: no file
+        bool read;
+        int32_t runs;
+    };
+    const Case cases[] = {
+        {"quoted", "\"Foo\" \"1\"\n\"NumRuns\" \"3\"\n\"Bar\" \"2\"\n", true, 3},
+        {"plain with CR LF", "NumRuns 12\r\n", true, 12},
+        {"first line wins", "NumRuns 4\nNumRuns 9\n", true, 4},
+        {"letter after the key", "NumRunsX 5\n", true, 0},
+        {"no line", "Other 5\n", true, 0},
+        {"empty file", "", true, 0},
+        {"no line end", "NumRuns 8", true, 8},
+        {"very long line", nullptr, true, 0},
+        {"missing file", nullptr, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        ScopedCurrentFolder in(dir.path());
+        ResetState();
+        if (c.content) ASSERT_TRUE(WriteFileText("autoexec.cfg", c.content));
+        if (std::string(c.name) == "very long line")
+            ASSERT_TRUE(WriteFileText("autoexec.cfg", std::string(5000, 'x') + "\nNumRuns7\n"));
+        EXPECT_EQ(ReadEngineRunCount("autoexec.cfg"), c.read);
+        EXPECT_EQ(State().engineRuns, std::string(c.name) == "very long line" ? 7 : c.runs);
+    }
+    EXPECT_FALSE(ReadEngineRunCount(nullptr));
+    ResetState();
+}
+
+// Reads the text of the message box the thread is about to show, then closes it.
+DWORD WINAPI AnswerBoxLater(void* textOut) {
+    for (int i = 0; i < 200; ++i) {
+        HWND box = WaitForMessageBox(GetCurrentProcessId(), 50);
+        if (box) {
+            *static_cast<std::string*>(textOut) = MessageBoxText(box) + "|" + WindowTextUtf8(box);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            return 0;
+        }
+    }
+    return 1;
+}
+
+TEST(ErrorBox, StringTextOrErrorAndTheGameTitle) {
+    ResetState();
+    State().instance = GetModuleHandleA(nullptr);
+    State().gameTitle = "Velkarion";
+    struct Case {
+        UINT id;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {64, "VELK körs redan.|Velkarion"},
+        {999, "Error.|Velkarion"},  // no such string
+    };
+    for (const Case& c : cases) {
+        std::string seen;
+        HANDLE t = CreateThread(nullptr, 0, AnswerBoxLater, &seen, 0, nullptr);
+        EXPECT_EQ(ShowGameError(nullptr, c.id, MB_ICONINFORMATION), IDOK);
+        WaitForSingleObject(t, 10000);
+        CloseHandle(t);
+        EXPECT_EQ(seen, c.expected);
+    }
+    ResetState();
+}
+
+}  // namespace
+}  // namespace velk
