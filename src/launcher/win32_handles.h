@@ -78,6 +78,13 @@ struct GdiObjectTraits {
     static void Close(T h) { DeleteObject(h); }
 };
 
+// Device and information contexts made by CreateDC or CreateIC.
+struct CreatedDCTraits {
+    static HDC Invalid() { return nullptr; }
+    static bool IsValid(HDC h) { return h != nullptr; }
+    static void Close(HDC h) { DeleteDC(h); }
+};
+
 using RegKey = UniqueHandle<HKEY, RegKeyTraits>;
 using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using FileHandle = UniqueHandle<HANDLE, FileHandleTraits>;
@@ -85,6 +92,7 @@ using FindHandle = UniqueHandle<HANDLE, FindHandleTraits>;
 using ModuleHandle = UniqueHandle<HMODULE, ModuleTraits>;
 using PaletteHandle = UniqueHandle<HPALETTE, GdiObjectTraits<HPALETTE>>;
 using BitmapHandle = UniqueHandle<HBITMAP, GdiObjectTraits<HBITMAP>>;
+using CreatedDC = UniqueHandle<HDC, CreatedDCTraits>;
 
 // A window's device context, released to its window.
 class WindowDC {
