@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "advanced/switches.h"
+#include "display/renderer_list.h"
 #include "launcher/settings_store.h"
 
 namespace velk {
@@ -73,6 +74,11 @@ struct LauncherState : EngineSwitches, CommandLineSetting {
     // Title window.
     int32_t appActive = 0;
     LinkRect linkRects[3];
+
+    // Display choice: the renderer list, made on the first use of the display
+    // button, and the result of the last display dialog (1 OK, 0 Cancel).
+    std::unique_ptr<RendererList> renderers;
+    int32_t displayResult = 0;
 };
 
 // The launcher's state for this process.

@@ -1,0 +1,122 @@
+#include "display/renderer_host_win32.h"
+
+#include <windows.h>
+
+#include "launcher/win32_handles.h"
+
+namespace velk {
+
+namespace {
+
+constexpr UINT kDescriptionStringId = 5;
+constexpr int kDescriptionLength = 255;
+
+// Both exports use the caller-cleans convention.
+using GetSupportedModesProc = void*(__cdecl*)();
+using FreeModeListProc = int(__cdecl*)(void*);
+
+template <typename Proc>
+Proc FindExport(HMODULE module, const char* name) {
+    FARPROC found = GetProcAddress(module, name);
+    // Through the generic function type: any function pointer converts from it without a warning.
+    return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(found));
+}
+
+bool IsReadableProtection(DWORD protect) {
+    if (protect & (PAGE_GUARD | PAGE_NOACCESS)) return false;
+    return (protect & (PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                       PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY)) != 0;
+}
+
+class LoadedRenderer final : public RendererModule {
+public:
+    LoadedRenderer(ModuleHandle module, GetSupportedModesProc getModes, FreeModeListProc freeModes)
+        : module_(std::move(module)), getModes_(getModes), freeModes_(freeModes) {}
+
+    std::string Description() override {
+        char text[kDescriptionLength];
+        int length = LoadStringA(module_.get(), kDescriptionStringId, text, kDescriptionLength);
+        return length > 0 ? std::string(text, length) : std::string();
+    }
+
+    uint32_t GetSupportedModes() override { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(getModes_())); }
+
+    void FreeModeList(uint32_t first) override { freeModes_(reinterpret_cast<void*>(static_cast<uintptr_t>(first))); }
+
+    // A module may hand over any address; only committed, readable memory is read.
+    const uint8_t* RecordAt(uint32_t address) override {
+        uintptr_t begin = address;
+        if (!IsReadable(begin, kModeRecordSize)) return nullptr;
+        return reinterpret_cast<const uint8_t*>(begin);
+    }
+
+private:
+    bool IsReadable(uintptr_t begin, size_t size) {
+        uintptr_t end = begin + size;
+        if (end < begin) return false;
+        if (begin >= readableBegin_ && end <= readableEnd_) return true;
+        for (uintptr_t at = begin; at < end;) {
+            MEMORY_BASIC_INFORMATION info;
+            if (VirtualQuery(reinterpret_cast<const void*>(at), &info, sizeof(info)) != sizeof(info)) return false;
+            if (info.State != MEM_COMMIT || !IsReadableProtection(info.Protect)) return false;
+            uintptr_t regionBegin = reinterpret_cast<uintptr_t>(info.BaseAddress);
+            uintptr_t regionEnd = regionBegin + info.RegionSize;
+            // Records of one list usually share a region: remember it.
+            readableBegin_ = regionBegin;
+            readableEnd_ = regionEnd;
+            at = regionEnd;
+        }
+        return true;
+    }
+
+    ModuleHandle module_;
+    GetSupportedModesProc getModes_;
+    FreeModeListProc freeModes_;
+    uintptr_t readableBegin_ = 0;
+    uintptr_t readableEnd_ = 0;
+};
+
+class Win32Host final : public RendererHost {
+public:
+    std::vector<std::string> FindFiles(const std::string& pattern) override {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA data;
+        FindHandle find(FindFirstFileA(pattern.c_str(), &data));
+        if (!find) return names;
+        do {
+            names.push_back(data.cFileName);
+        } while (FindNextFileA(find.get(), &data));
+        return names;
+    }
+
+    std::unique_ptr<RendererModule> OpenModule(const std::string& fileName) override {
+        ModuleHandle module;
+        {
+            // No system box for a module that cannot be opened.
+            ScopedErrorMode quiet(SEM_NOOPENFILEERRORBOX);
+            module.reset(LoadLibraryA(fileName.c_str()));
+        }
+        if (!module) return nullptr;
+        auto getModes = FindExport<GetSupportedModesProc>(module.get(), "GetSupportedModes");
+        if (!getModes) return nullptr;
+        auto freeModes = FindExport<FreeModeListProc>(module.get(), "FreeModeList");
+        if (!freeModes) return nullptr;
+        return std::make_unique<LoadedRenderer>(std::move(module), getModes, freeModes);
+    }
+
+    void ShowWaitCursor() override { previousCursor_ = SetCursor(LoadCursor(nullptr, IDC_WAIT)); }
+
+    void RestoreCursor() override { SetCursor(previousCursor_); }
+
+private:
+    HCURSOR previousCursor_ = nullptr;
+};
+
+}  // namespace
+
+RendererHost& Win32RendererHost() {
+    static Win32Host host;
+    return host;
+}
+
+}  // namespace velk
