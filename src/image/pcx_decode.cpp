@@ -88,7 +88,7 @@ bool DecodePcxFile(ByteSpan file, PictureCanvas& canvas) {
     PcxHeader header;
     if (!ReadPcxHeader(file, &header) || header.bitsPerPlane != kPcxBitsPerPlane) return false;
     PictureMemory picture;
-    if (!canvas.Create(header.width, header.height, header.BitsPerPixel(), &picture)) return false;
+    if (!CreateCountedRows(canvas, header.width, header.height, header.BitsPerPixel(), &picture)) return false;
     return DecodePcxLines(file, header, picture.Rows());
 }
 

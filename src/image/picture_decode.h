@@ -30,6 +30,13 @@ public:
     virtual bool Create(int32_t width, int32_t height, int32_t bitsPerPixel, PictureMemory* made) = 0;
 };
 
+// PCX, PID and RID heights count rows, top row first: a negative one is a
+// broken file, not a top-down picture.
+inline bool CreateCountedRows(PictureCanvas& canvas, int32_t width, int32_t rows, int32_t bitsPerPixel,
+                              PictureMemory* made) {
+    return rows > 0 && canvas.Create(width, rows, bitsPerPixel, made);
+}
+
 // How source pixels of CopyPixels are laid out.
 enum class PixelLayout {
     DibBlock,    // rows of rowLength bytes in the picture's own memory order

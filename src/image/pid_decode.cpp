@@ -72,8 +72,7 @@ bool DecodePidFile(ByteSpan file, PictureCanvas& canvas) {
     PidHeader header;
     if (!ReadPidHeader(file, &header)) return false;
     PictureMemory picture;
-    // Top row first in the row table; memory stays bottom-up like every DIB we make.
-    if (!canvas.Create(header.width, header.height, 8, &picture)) return false;
+    if (!CreateCountedRows(canvas, header.width, header.height, 8, &picture)) return false;
     DecodePidPixels(file, header, picture.Rows());
     return true;
 }

@@ -47,7 +47,7 @@ bool DecodeRidFile(ByteSpan file, PictureCanvas& canvas) {
     RidHeader header;
     if (!ReadRidHeader(file, &header)) return false;
     PictureMemory picture;
-    if (!canvas.Create(header.width, header.height, 8, &picture)) return false;
+    if (!CreateCountedRows(canvas, header.width, header.height, 8, &picture)) return false;
     return CopyPixels(file.From(kRidHeaderSize), PixelLayout::PackedRows, picture);
 }
 
