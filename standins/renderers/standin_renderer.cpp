@@ -1,6 +1,7 @@
 // The exports of a stand-in renderer module (see standin_renderer.h). When the
 // environment variable VELK_STANDIN_LOG names a file, every module appends
-// "<module> <event>" lines to it: attach, get, free (or free-wrong-address), detach.
+// "<module> <event>" lines to it: attach <error mode in hex>, get, free (or
+// free-wrong-address), detach.
 #include "standin_renderer.h"
 
 #include <windows.h>
@@ -116,7 +117,12 @@ extern "C" __declspec(dllexport) int FreeModeList(StandinModeRecord* first) {
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         g_module = instance;
-        Log("attach");
+        // The error mode the loader runs under, for tests of the launcher's quiet loading.
+        UINT mode = SetErrorMode(0);
+        SetErrorMode(mode);
+        char event[32];
+        snprintf(event, sizeof(event), "attach %04X", mode);
+        Log(event);
     } else if (reason == DLL_PROCESS_DETACH) {
         Log("detach");
     }
