@@ -1,14 +1,19 @@
 #include "launch/launch_engine.h"
 
+#include "display/open_display.h"
+#include "launcher/launcher_state.h"
+
 namespace velk {
 
-// The renderer, 3D sound and extra-archive choices have no dialogs in this
-// build yet, so none of them adds to the engine command line.
+// The display choice counts only after OK in the last display dialog.
 std::string BuildDisplayFragmentForLaunch(bool* confirmed) {
-    *confirmed = false;
-    return std::string();
+    const LauncherState& s = State();
+    *confirmed = s.displayResult != 0 && s.renderers != nullptr;
+    return *confirmed ? BuildDisplayFragment() : std::string();
 }
 
+// The 3D sound and extra-archive choices have no dialogs in this build yet,
+// so they add nothing to the engine command line.
 std::string BuildSoundFragment() { return std::string(); }
 
 std::string BuildArchiveFragment() { return std::string(); }

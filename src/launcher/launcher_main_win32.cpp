@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <mmsystem.h>
 #include <cstdio>
 #include <cstdlib>
 
@@ -8,6 +7,7 @@
 #include "launch/launch_engine.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_state.h"
+#include "launcher/multimedia.h"
 #include "launcher/registry_store.h"
 #include "launcher/startup_rules.h"
 #include "launcher/title_window.h"
@@ -101,7 +101,12 @@ void WriteBack(LauncherState& s) {
 }
 
 void Release(LauncherState& s) {
+    if (s.titleImages) s.titleImages->ReleaseAll();
+    s.titleImages.reset();
     s.settings.reset();  // closes the registry key chain
+    s.renderers.reset();
+    s.titleDib = nullptr;
+    s.titlePalette = nullptr;
 }
 
 void RunTitleLoop(const char* commandLine, LauncherSwitches requests) {
@@ -151,11 +156,12 @@ bool ReadEngineRunCount(const char* fileName) {
 void ChooseTitlePicture() {
     LauncherState& s = State();
     const int32_t count = TitlePictureCount(s.titlePictureCount);
-    srand(timeGetTime());
     if (count == 1) {
         s.titlePictureName = "GAME1";
         return;
     }
+    // Seeded only when a number is drawn: nothing else uses the generator.
+    srand(MultimediaTime());
     int32_t index = ChooseTitlePictureIndex(count, s.lastRandom, [] { return rand(); });
     s.titlePictureName = TitlePictureName(index);
     s.lastRandom = index;

@@ -8,13 +8,11 @@
 
 #include "advanced/switches.h"
 #include "display/renderer_list.h"
+#include "image/dib.h"
 #include "launcher/settings_store.h"
+#include "launcher/title_links.h"
 
 namespace velk {
-
-struct LinkRect {
-    int32_t left = 0, top = 0, right = 0, bottom = 0;
-};
 
 // The engine switches (disableSound ... restoreDefaults) and the saved
 // command-line text (saveCommands, commandLineText) are the advanced options'
@@ -71,7 +69,10 @@ struct LauncherState : EngineSwitches, CommandLineSetting {
     // Help and card notes: the entry last shown.
     int32_t noteSelection = 0;
 
-    // Title window.
+    // Title window: the picture and its palette, made afresh at each showing.
+    std::unique_ptr<DibManager> titleImages;
+    DibPalette* titlePalette = nullptr;  // owned by titleImages
+    Dib* titleDib = nullptr;             // owned by titleImages
     int32_t appActive = 0;
     LinkRect linkRects[3];
 

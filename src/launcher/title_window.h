@@ -1,4 +1,4 @@
-// The title dialog "GAME".
+// The title dialog "GAME": picture, start sound, web links and buttons.
 #pragma once
 #include <windows.h>
 
@@ -9,5 +9,16 @@ namespace velk {
 int ShowTitleWindow();
 
 INT_PTR CALLBACK TitleWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+int InitTitleWindow(HWND window);
+void PaintTitlePicture(HWND window, bool forceBackground);
+// 0 for no link, 1, 2 or 3 for links 1011, 1013, 1014; sets the cursor.
+int HitTestLinks(HWND window, WPARAM keyFlags, int x, int y);
+bool OpenResourceLink(HWND owner, UINT stringId, UINT errorStringId);
+bool PlayStartSound(const char* name);
+int OpenCustomize(HWND owner);
+
+// Frees the title picture and palette (at the end of the run).
+void ReleaseTitleImages();
 
 }  // namespace velk

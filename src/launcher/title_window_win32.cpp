@@ -1,12 +1,25 @@
 #include "launcher/title_window.h"
 
+#include <mmsystem.h>  // the SND_ flags
+#include <shellapi.h>
+
+#include "advanced/advanced_options.h"
+#include "disc/previews.h"
+#include "display/open_display.h"
+#include "image/dib.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_state.h"
+#include "launcher/multimedia.h"
+#include "launcher/win32_handles.h"
 #include "ids_game.h"
+#include "ids_strings.h"
 
 namespace velk {
 
 namespace {
+
+constexpr int kLinkControls[3] = {IDC_GAME_LINK_MAKER, IDC_GAME_LINK_GAME, IDC_GAME_LINK_NEWS};
+constexpr UINT kLinkAddresses[3] = {IDS_MAKER_WEB_SITE, IDS_GAME_WEB_SITE, IDS_NEWS_WEB_SITE};
 
 // Command ids that end the dialog, and with what. The whole command word is
 // compared, so only clicks (notification 0) match.
@@ -27,19 +40,236 @@ INT_PTR EndingResult(WPARAM command) {
     }
 }
 
-}  // namespace
-
-INT_PTR CALLBACK TitleWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG:
-        SetDialogIcon(window);
-        return 1;
-    case WM_COMMAND: {
-        INT_PTR result = EndingResult(wParam);
-        if (result < 0) return 0;
+INT_PTR OnCommand(HWND window, WPARAM command) {
+    INT_PTR result = EndingResult(command);
+    if (result >= 0) {
         EndDialog(window, result);
         return 1;
     }
+    switch (command) {
+    case IDC_GAME_DISPLAY:
+        OpenDisplaySettings(window);
+        InvalidateRect(window, nullptr, FALSE);
+        return 1;
+    case IDC_GAME_CUSTOMIZE:
+        OpenCustomize(window);
+        InvalidateRect(window, nullptr, FALSE);
+        return 1;
+    case IDC_GAME_ADVANCED:
+        OpenAdvancedOptions(window);
+        return 1;
+    case IDC_GAME_PREVIEWS:
+        ShowPreviews(State().instance, window);
+        return 1;
+    case IDC_GAME_WEB_SITE:
+        OpenResourceLink(window, IDS_GAME_WEB_SITE, IDS_WEB_NOT_OPENED);
+        return 1;
+    case IDC_GAME_HELP:
+        OpenResourceLink(window, IDS_HELP_FILE, IDS_HELP_NOT_OPENED);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+// The mouse position of a message, each coordinate as an unsigned 16-bit value.
+void MousePosition(LPARAM lParam, int* x, int* y) {
+    *x = static_cast<int>(static_cast<unsigned>(lParam) & 0xFFFF);
+    *y = static_cast<int>((static_cast<unsigned>(lParam) >> 16) & 0xFFFF);
+}
+
+void TakeLinkRects(HWND window) {
+    LauncherState& s = State();
+    for (int i = 0; i < 3; ++i) {
+        LinkRect& link = s.linkRects[i];
+        HWND control = GetDlgItem(window, kLinkControls[i]);
+        RECT r;
+        if (!control || !GetWindowRect(control, &r)) {
+            link.left = kAbsentLink;
+            continue;
+        }
+        POINT topLeft = {r.left, r.top};
+        POINT bottomRight = {r.right, r.bottom};
+        ScreenToClient(window, &topLeft);
+        ScreenToClient(window, &bottomRight);
+        link = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+    }
+}
+
+void SetCursorIfLoaded(HCURSOR cursor) {
+    if (cursor) SetCursor(cursor);
+}
+
+// The shell is loaded only when a link is opened: it is large, and most runs never need it.
+HINSTANCE ShellOpen(HWND owner, const char* target) {
+    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    static ModuleHandle shell(LoadLibraryA("shell32.dll"));  // kept for the rest of the run
+    auto open = shell ? reinterpret_cast<ShellExecuteFn>(
+                            reinterpret_cast<void*>(GetProcAddress(shell.get(), "ShellExecuteA")))
+                      : nullptr;
+    if (!open) return reinterpret_cast<HINSTANCE>(SE_ERR_NOASSOC);
+    return open(owner, nullptr, target, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// The frame static would draw the picture once more over ours, through the
+// bitmap's own colour table: while there is a picture of ours, the frame
+// leaves its painting to the title window.
+constexpr const char* kFrameProcProperty = "velk.frame.proc";
+
+LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto original = reinterpret_cast<WNDPROC>(GetPropA(frame, kFrameProcProperty));
+    const LauncherState& s = State();
+    if (s.titleDib && s.titleImages) {
+        if (message == WM_ERASEBKGND) return 1;
+        if (message == WM_PAINT) {
+            PAINTSTRUCT ps;
+            BeginPaint(frame, &ps);
+            EndPaint(frame, &ps);
+            PaintTitlePicture(GetParent(frame), s.appActive == 0);
+            return 0;
+        }
+    }
+    if (message == WM_NCDESTROY) {
+        RemovePropA(frame, kFrameProcProperty);
+        SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    }
+    return CallWindowProcA(original, frame, message, wParam, lParam);
+}
+
+void TakeOverFramePainting(HWND window) {
+    HWND frame = GetDlgItem(window, IDC_GAME_PICTURE);
+    if (!frame || GetPropA(frame, kFrameProcProperty)) return;
+    LONG_PTR original = SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameProc));
+    SetPropA(frame, kFrameProcProperty, reinterpret_cast<HANDLE>(original));
+}
+
+}  // namespace
+
+void ReleaseTitleImages() {
+    LauncherState& s = State();
+    if (s.titleImages) s.titleImages->ReleaseAll();
+    s.titleImages.reset();
+    s.titleDib = nullptr;
+    s.titlePalette = nullptr;
+}
+
+int InitTitleWindow(HWND window) {
+    if (!window) return 0;
+    LauncherState& s = State();
+    SetDialogIcon(window);
+
+    ReleaseTitleImages();
+    s.titleImages = std::make_unique<DibManager>();
+    DibManager& images = *s.titleImages;
+    images.Attach(s.instance, window);
+    s.titlePalette = images.LoadPalette(s.titlePictureName.c_str(), 1);
+    if (!s.titlePalette) s.titlePalette = images.LoadPalette("GAME", 1);
+    if (!s.titlePalette) s.titlePalette = images.LoadPalette("GAME1", 1);
+    images.currentPalette = s.titlePalette;
+    s.titleDib = images.LoadDib(s.titlePictureName.c_str());
+
+    TakeOverFramePainting(window);
+    PlayStartSound(s.titlePictureName.c_str());
+    TakeLinkRects(window);
+    return 1;
+}
+
+void PaintTitlePicture(HWND window, bool forceBackground) {
+    LauncherState& s = State();
+    HWND frame = GetDlgItem(window, IDC_GAME_PICTURE);
+    if (!s.titleImages || !s.titleDib || !frame) return;
+    DibManager& images = *s.titleImages;
+    const Dib& picture = *s.titleDib;
+
+    RECT r;
+    GetWindowRect(frame, &r);
+    POINT origin = {r.left, r.top};
+    ScreenToClient(window, &origin);
+    const int width = r.right - r.left - 1;
+    const int height = r.bottom - r.top - 1;
+
+    HDC dc = GetDC(images.window);
+    if (dc && images.currentPalette) {
+        images.savedPalette = SelectPalette(dc, images.currentPalette->palette.get(), forceBackground);
+        RealizePalette(dc);
+    }
+    if (dc) {
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchDIBits(dc, origin.x, origin.y, width, height, 0, 0, picture.width, picture.height, picture.pixels,
+                      picture.bitmapInfo(), picture.bitsPerPixel == 8 ? DIB_PAL_COLORS : DIB_RGB_COLORS, SRCCOPY);
+        if (images.savedPalette) {
+            SelectPalette(dc, images.savedPalette, FALSE);
+            images.savedPalette = nullptr;
+        }
+        ReleaseDC(images.window, dc);
+    }
+}
+
+int HitTestLinks(HWND window, WPARAM keyFlags, int x, int y) {
+    if (!window) return 0;
+    const LauncherState& s = State();
+    int link = HitTestLinkRects(s.linkRects, x, y);
+    if (link == 0) {
+        SetCursorIfLoaded(s.arrowCursor);
+        return 0;
+    }
+    SetCursorIfLoaded((keyFlags & MK_LBUTTON) ? s.linkPressedCursor : s.linkCursor);
+    return link;
+}
+
+bool OpenResourceLink(HWND owner, UINT stringId, UINT errorStringId) {
+    std::string target = LoadResString(stringId);
+    if (target.empty()) return false;
+    HINSTANCE result = ShellOpen(owner, target.c_str());
+    if (reinterpret_cast<INT_PTR>(result) > 32) return true;
+    if (errorStringId > 0) ShowError(owner, errorStringId, State().gameTitle.c_str(), MB_ICONEXCLAMATION);
+    return false;
+}
+
+bool PlayStartSound(const char* name) {
+    if (!name) return false;
+    return PlaySoundResource(name, State().instance, SND_RESOURCE | SND_NODEFAULT | SND_ASYNC) != FALSE;
+}
+
+int OpenCustomize(HWND owner) {
+    // No template of this name is built into this launcher: the request shows nothing.
+    return static_cast<int>(DialogBoxParamA(State().instance, "CUSTOMIZE", owner, CustomArchivesDialogProc, 0));
+}
+
+INT_PTR CALLBACK TitleWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LauncherState& s = State();
+    int x = 0, y = 0;
+    switch (message) {
+    case WM_INITDIALOG:
+        InitTitleWindow(window);
+        return 1;
+    case WM_PAINT:
+        PaintTitlePicture(window, s.appActive == 0);
+        return 0;  // the dialog manager finishes the painting
+    case WM_ACTIVATEAPP:
+        s.appActive = wParam ? 1 : 0;
+        PaintTitlePicture(window, wParam == 0);
+        return 0;
+    case WM_PALETTECHANGED:
+        if (reinterpret_cast<HWND>(wParam) != window) PaintTitlePicture(window, s.appActive == 0);
+        return 0;
+    case WM_SETCURSOR:
+        return 1;  // the cursor stays as the hit test set it
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+        MousePosition(lParam, &x, &y);
+        HitTestLinks(window, wParam, x, y);
+        return 1;
+    case WM_LBUTTONUP: {
+        MousePosition(lParam, &x, &y);
+        int link = HitTestLinks(window, wParam, x, y);
+        if (link) OpenResourceLink(window, kLinkAddresses[link - 1], IDS_WEB_NOT_OPENED);
+        return 1;
+    }
+    case WM_LBUTTONDBLCLK:
+        return 1;
+    case WM_COMMAND:
+        return OnCommand(window, wParam);
     default:
         return 0;
     }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "launcher/startup_rules.h"
+#include "launcher/title_links.h"
 
 namespace velk {
 namespace {
@@ -126,6 +127,34 @@ TEST(TitlePicture, RedrawsAvoidTheLastPicture) {
     }
     EXPECT_EQ(TitlePictureName(0), "GAME1");
     EXPECT_EQ(TitlePictureName(11), "GAME12");
+}
+
+}  // namespace
+}  // namespace velk
+
+namespace velk {
+namespace {
+
+TEST(TitleLinks, EdgesBelongToTheRectangleAndAbsentLinksAreNeverHit) {
+    LinkRect rects[3] = {{10, 20, 50, 28}, {10, 30, 80, 38}, {10, 40, 80, 48}};
+    struct Case {
+        int32_t x, y;
+        int expected;
+    };
+    const Case cases[] = {
+        {10, 20, 1}, {50, 28, 1}, {51, 28, 0}, {50, 29, 0},  // right and bottom edges count
+        {80, 38, 2}, {9, 35, 0},  {10, 48, 3}, {200, 200, 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(HitTestLinkRects(rects, c.x, c.y), c.expected) << c.x << "," << c.y;
+
+    // Overlapping rectangles: the first wins.
+    LinkRect overlap[3] = {{0, 0, 10, 10}, {0, 0, 10, 10}, {0, 0, 10, 10}};
+    EXPECT_EQ(HitTestLinkRects(overlap, 5, 5), 1);
+    // A missing static keeps only its left edge of -999, the rest may be anything.
+    overlap[0] = {kAbsentLink, 0, 0, 0};
+    EXPECT_EQ(HitTestLinkRects(overlap, 5, 5), 2);
+    LinkRect absent[3] = {{kAbsentLink, -2000, 2000, 2000}, {kAbsentLink, 0, 0, 0}, {kAbsentLink, 0, 0, 0}};
+    EXPECT_EQ(HitTestLinkRects(absent, -998, 0), 0);
 }
 
 }  // namespace

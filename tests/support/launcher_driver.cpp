@@ -63,7 +63,12 @@ void SendKey(WORD vk, bool down) {
 
 }  // namespace
 
-GameFolder::GameFolder() { CopyTree(DemoGameFolder(), folder_.path()); }
+GameFolder::GameFolder() {
+    CopyTree(DemoGameFolder(), folder_.path());
+    // What earlier runs in the demo folder may have left behind.
+    for (const char* leftover : {"velkcmds.txt", "talvex-record.txt", "talvex-stay.txt", "setup-record.txt"})
+        DeleteFileA((folder_ / leftover).c_str());
+}
 
 void LauncherRegistry::SetNumber(const char* name, DWORD value) {
     SetValue(HKEY_LOCAL_MACHINE, kLauncherKey, name, REG_DWORD, &value, sizeof(value));
@@ -134,6 +139,8 @@ HWND WaitForWindow(DWORD processId, const std::string& title, DWORD milliseconds
     } while (GetTickCount() - start < milliseconds);
     return nullptr;
 }
+
+HWND WaitForWindowNow(DWORD processId, const std::string& title) { return FindWindowOf(processId, title); }
 
 HWND WaitForMessageBox(DWORD processId, DWORD milliseconds) {
     DWORD start = GetTickCount();

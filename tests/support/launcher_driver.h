@@ -55,6 +55,8 @@ private:
 
 // A visible top-level window of the process whose title is `title` (UTF-8; empty: any).
 HWND WaitForWindow(DWORD processId, const std::string& title, DWORD milliseconds);
+// The same, looked for once, without waiting.
+HWND WaitForWindowNow(DWORD processId, const std::string& title);
 // No visible top-level window of the process during the whole time.
 bool StaysWithoutWindow(DWORD processId, DWORD milliseconds);
 // A visible message box of the process (a dialog with the message-box text control).

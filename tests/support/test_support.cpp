@@ -166,4 +166,57 @@ void InsertDataDisc(char letter) {
     WriteFileText(folder + "\\DATA\\VELK.REZ", "data disc marker\n");
 }
 
+namespace {
+const char* const kHandlerKeys[] = {
+    "Software\\Classes\\http\\shell\\open\\command",
+    "Software\\Classes\\https\\shell\\open\\command",
+    "Software\\Classes\\velk.hlpfile\\shell\\open\\command",
+    "Software\\Classes\\.hlp",
+};
+}  // namespace
+
+StandInBrowser::StandInBrowser() : record_(folder_ / "opened.txt") {
+    for (const char* key : kHandlerKeys) {
+        DWORD type = 0;
+        std::vector<BYTE> data;
+        if (!QueryValue(HKEY_LOCAL_MACHINE, key, nullptr, &type, &data)) data.clear();
+        saved_.emplace_back(key, data);
+    }
+    const std::string command = "\"" + WindowsPath(VELK_BROWSER_EXE) + "\" \"%1\"";
+    for (int i = 0; i < 3; ++i)
+        SetValue(HKEY_LOCAL_MACHINE, kHandlerKeys[i], nullptr, REG_SZ, command.c_str(),
+                 static_cast<DWORD>(command.size() + 1));
+    SetValue(HKEY_LOCAL_MACHINE, kHandlerKeys[3], nullptr, REG_SZ, "velk.hlpfile", 13);
+    SetEnvironmentVariableA("VELK_BROWSER_RECORD", record_.c_str());
+}
+
+StandInBrowser::~StandInBrowser() {
+    for (const auto& [key, data] : saved_) {
+        if (data.empty())
+            DeleteKeyTree(HKEY_LOCAL_MACHINE, key);
+        else
+            SetValue(HKEY_LOCAL_MACHINE, key, nullptr, REG_SZ, data.data(), static_cast<DWORD>(data.size()));
+    }
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, "Software\\Classes\\velk.hlpfile");
+    SetEnvironmentVariableA("VELK_BROWSER_RECORD", nullptr);
+}
+
+void StandInBrowser::RemoveWebHandler() {
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, "Software\\Classes\\http\\shell");
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, "Software\\Classes\\https\\shell");
+}
+
+std::string StandInBrowser::Opened() const {
+    std::string text;
+    ReadFileText(record_, &text);
+    return text;
+}
+
+std::string StandInBrowser::WaitOpened(DWORD milliseconds) const {
+    DWORD start = GetTickCount();
+    std::string text;
+    while ((text = Opened()).empty() && GetTickCount() - start < milliseconds) Sleep(50);
+    return text;
+}
+
 }  // namespace velk::test

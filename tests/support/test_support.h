@@ -69,4 +69,26 @@ std::string DriveFolder(char letter);  // the Windows path of the folder behind 
 void EjectDisc(char letter);           // empties the drive's folder
 void InsertDataDisc(char letter);      // puts the data disc's marker \DATA\VELK.REZ on it
 
+// Points the shell's handlers of web addresses and ".hlp" files at the
+// stand-in browser, which appends "OPEN <what>" lines to recordFile();
+// the previous handlers come back at the end.
+class StandInBrowser {
+public:
+    StandInBrowser();
+    ~StandInBrowser();
+    StandInBrowser(const StandInBrowser&) = delete;
+    StandInBrowser& operator=(const StandInBrowser&) = delete;
+    const std::string& recordFile() const { return record_; }
+    std::string Opened() const;  // everything recorded so far
+    // Waits until something was recorded.
+    std::string WaitOpened(DWORD milliseconds) const;
+    // Removes the handler of web addresses altogether (restored at the end).
+    void RemoveWebHandler();
+
+private:
+    TempFolder folder_;
+    std::string record_;
+    std::vector<std::pair<std::string, std::vector<BYTE>>> saved_;  // key -> default value (empty: none)
+};
+
 }  // namespace velk::test

@@ -1,0 +1,9 @@
+// The demo and movie previews of the data disc.
+#pragma once
+#include <windows.h>
+
+namespace velk {
+
+int ShowPreviews(HINSTANCE instance, HWND owner);
+
+}  // namespace velk

@@ -1,0 +1,8 @@
+#include "disc/previews.h"
+
+namespace velk {
+
+// The previews are not part of this build yet: the command does nothing.
+int ShowPreviews(HINSTANCE, HWND) { return 0; }
+
+}  // namespace velk
