@@ -13,8 +13,10 @@ namespace {
 
 using Key = SavedDisplayChoice::Key;
 
+// Named after the running test: ctest runs tests side by side.
 std::string WriteTempFile(const std::string& name, const std::string& bytes) {
-    std::string path = testing::TempDir() + "velk_" + name;
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    std::string path = testing::TempDir() + "velk_" + test->test_suite_name() + "_" + test->name() + "_" + name;
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }
