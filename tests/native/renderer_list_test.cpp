@@ -11,7 +11,7 @@
 namespace velk {
 namespace {
 
-struct RecordSpec {
+struct RecordFields {
     uint32_t hardware;
     std::string cardName;
     std::string cardDescription;
@@ -31,21 +31,21 @@ public:
     static constexpr uint32_t kStride = 0x400;
 
     // Chained in order; returns the first address (0 for none).
-    uint32_t Chain(const std::vector<RecordSpec>& specs) {
-        for (size_t i = 0; i < specs.size(); ++i) {
-            uint32_t next = i + 1 < specs.size() ? AddressOf(i + 1) : 0;
-            Add(specs[i], next);
+    uint32_t Chain(const std::vector<RecordFields>& records) {
+        for (size_t i = 0; i < records.size(); ++i) {
+            uint32_t next = i + 1 < records.size() ? AddressOf(i + 1) : 0;
+            Add(records[i], next);
         }
-        return specs.empty() ? 0 : AddressOf(0);
+        return records.empty() ? 0 : AddressOf(0);
     }
-    void Add(const RecordSpec& spec, uint32_t next) {
+    void Add(const RecordFields& fields, uint32_t next) {
         std::vector<uint8_t> bytes(kModeRecordSize, 0xAB);  // the unread part is noise
-        Put32(bytes, 0, spec.hardware);
-        PutText(bytes, 260, spec.cardName);
-        PutText(bytes, 388, spec.cardDescription);
-        Put32(bytes, 516, spec.width);
-        Put32(bytes, 520, spec.height);
-        Put32(bytes, 524, static_cast<uint32_t>(spec.bitDepth));
+        Put32(bytes, 0, fields.hardware);
+        PutText(bytes, 260, fields.cardName);
+        PutText(bytes, 388, fields.cardDescription);
+        Put32(bytes, 516, fields.width);
+        Put32(bytes, 520, fields.height);
+        Put32(bytes, 524, static_cast<uint32_t>(fields.bitDepth));
         Put32(bytes, 528, next);
         records_[AddressOf(records_.size())] = std::move(bytes);
     }
@@ -149,14 +149,14 @@ TEST(ModeRecord, WalkEndsAtZeroUnreadableCycleOrLimit) {
     {
         SCOPED_TRACE("chain longer than the limit");
         FakeMemory memory;
-        std::vector<RecordSpec> many(kMaxModeRecords + 10, RecordSpec{1, "a", "A", 640, 480, 16});
+        std::vector<RecordFields> many(kMaxModeRecords + 10, RecordFields{1, "a", "A", 640, 480, 16});
         uint32_t first = memory.Chain(many);
         EXPECT_EQ(visits(first, memory).size(), kMaxModeRecords);
     }
 }
 
 // The hardware module of the tests: cards, grouping, duplicates and refused records.
-std::vector<RecordSpec> HardwareRecords() {
+std::vector<RecordFields> HardwareRecords() {
     return {
         {1, "CardA", "Card A", 640, 480, 16},
         {1, "", "No name", 640, 480, 16},        // empty name: never a card
@@ -324,21 +324,21 @@ TEST(RendererList, FragmentTexts) {
 // A host whose modules are record sets in memory, logging every step.
 class FakeHost : public RendererHost {
 public:
-    struct ModuleSpec {
+    struct ModuleContents {
         bool loads = true;  // false: not a module, or an export is missing
         std::string description;
-        std::vector<RecordSpec> records;  // empty: GetSupportedModes returns 0
+        std::vector<RecordFields> records;  // empty: GetSupportedModes returns 0
     };
     std::vector<std::string> files;  // in search order
-    std::map<std::string, ModuleSpec> modules;
+    std::map<std::string, ModuleContents> modules;
     std::vector<std::string> log;
     std::string lastPattern;
 
     class Module : public RendererModule {
     public:
-        Module(FakeHost& host, const std::string& name, const ModuleSpec& spec) : host_(host), name_(name) {
-            description_ = spec.description;
-            first_ = memory_.Chain(spec.records);
+        Module(FakeHost& host, const std::string& name, const ModuleContents& contents) : host_(host), name_(name) {
+            description_ = contents.description;
+            first_ = memory_.Chain(contents.records);
         }
         ~Module() override { host_.log.push_back("unload " + name_); }
         std::string Description() override { return description_; }
