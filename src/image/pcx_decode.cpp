@@ -2,6 +2,7 @@
 // holding the picture's planes one after the other.
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "image/pcx_runs.h"

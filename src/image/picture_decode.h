@@ -4,7 +4,6 @@
 // never writes outside the rows; rows that get no data keep their zeros.
 #pragma once
 #include <cstdint>
-#include <memory>
 
 #include "image/byte_span.h"
 #include "image/picture_layout.h"
