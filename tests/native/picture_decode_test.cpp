@@ -44,6 +44,7 @@ TEST(DecodePcxRuns, RunRule) {
         {"a run", {0xC3, 9}, 3, {9, 9, 9}, 2},
         {"literal of 192 and more needs a run of 1", {0xC1, 0xC8, 5}, 2, {0xC8, 5}, 3},
         {"run cut at the line end, rest of the run dropped", {0xC5, 4, 7}, 3, {4, 4, 4}, 2},
+        {"run one longer than the line", {0xC4, 4}, 3, {4, 4, 4}, 2},
         {"run of 0 writes nothing but uses both bytes", {0xC0, 6, 1}, 1, {1}, 3},
         {"longest run", {0xFF, 2}, 63, Bytes(63, 2), 2},
         {"run byte without its value", {1, 0xC4}, 5, {1}, 2},
