@@ -7,7 +7,4 @@ namespace velk {
 // The advanced options dialog; its result (the title window ignores it).
 int OpenAdvancedOptions(HWND owner);
 
-// Dialog procedure of the extra-archives choice.
-INT_PTR CALLBACK CustomArchivesDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
 }  // namespace velk

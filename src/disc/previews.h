@@ -6,4 +6,7 @@ namespace velk {
 
 int ShowPreviews(HINSTANCE instance, HWND owner);
 
+// Frees preview lists left over (at the end of the run).
+void ReleasePreviewLists();
+
 }  // namespace velk

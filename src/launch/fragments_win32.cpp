@@ -12,10 +12,4 @@ std::string BuildDisplayFragmentForLaunch(bool* confirmed) {
     return *confirmed ? BuildDisplayFragment() : std::string();
 }
 
-// The 3D sound and extra-archive choices have no dialogs in this build yet,
-// so they add nothing to the engine command line.
-std::string BuildSoundFragment() { return std::string(); }
-
-std::string BuildArchiveFragment() { return std::string(); }
-
 }  // namespace velk

@@ -10,9 +10,7 @@ bool LaunchEngine(const char* launcherCommandLine, bool multiplayer);
 // The engine command line for this launch, from the launcher's state.
 std::string AssembleEngineCommandLine(const char* launcherCommandLine, bool multiplayer);
 
-// Fragments of the display, 3D sound and extra-archive choices.
+// The display fragment, and whether the last display dialog confirmed it.
 std::string BuildDisplayFragmentForLaunch(bool* confirmed);
-std::string BuildSoundFragment();
-std::string BuildArchiveFragment();
 
 }  // namespace velk

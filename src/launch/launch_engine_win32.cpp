@@ -3,12 +3,14 @@
 #include <windows.h>
 #include <cstdio>
 
+#include "advanced/custom_archives.h"
 #include "advanced/switches.h"
 #include "launch/command_line.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_state.h"
 #include "launcher/performance_dialog.h"
 #include "launcher/win32_handles.h"
+#include "sound/sound_detection.h"
 #include "ids_strings.h"
 
 namespace velk {

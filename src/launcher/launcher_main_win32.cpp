@@ -2,8 +2,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "advanced/custom_archives.h"
 #include "advanced/switches.h"
 #include "disc/data_disc.h"
+#include "disc/previews.h"
 #include "launch/launch_engine.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_state.h"
@@ -11,6 +13,7 @@
 #include "launcher/registry_store.h"
 #include "launcher/startup_rules.h"
 #include "launcher/title_window.h"
+#include "sound/sound_detection.h"
 #include "ids_strings.h"
 
 namespace velk {
@@ -104,7 +107,9 @@ void Release(LauncherState& s) {
     if (s.titleImages) s.titleImages->ReleaseAll();
     s.titleImages.reset();
     s.settings.reset();  // closes the registry key chain
+    ReleasePreviewLists();
     s.renderers.reset();
+    ReleaseSoundProviders();
     s.titleDib = nullptr;
     s.titlePalette = nullptr;
 }
@@ -189,8 +194,10 @@ int LauncherMain(HINSTANCE instance, const char* commandLine) {
     s.discRoot = drive ? std::string(1, drive) + ":\\" : std::string();
 
     LoadSavedValues(s);
+    LoadSoundSettings(*s.settings);
     LoadCursors(s);
     LoadCommandLineText(s.settings.get(), &s);
+    LoadArchiveList();
     ReadEngineRunCount("autoexec.cfg");
     LocateArchives(DataDiscDrive());
 

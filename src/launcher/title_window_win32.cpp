@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "advanced/advanced_options.h"
+#include "advanced/custom_archives.h"
 #include "disc/previews.h"
 #include "display/open_display.h"
 #include "image/dib.h"
