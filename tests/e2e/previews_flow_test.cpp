@@ -131,7 +131,9 @@ protected:
     }
     // What the shell opened since the last call, one line per opening.
     std::string NextOpened() {
-        std::string all = browser_.WaitOpened(3000);
+        std::string all;
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(50))
+            if ((all = browser_.Opened()).size() > seen_) break;
         std::string fresh = all.substr(std::min(seen_, all.size()));
         seen_ = all.size();
         return fresh;
