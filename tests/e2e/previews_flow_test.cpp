@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iterator>
 
 #include "launcher_driver.h"
 
@@ -28,54 +27,33 @@ const std::vector<std::string> kDemoMovies = {"Velkarion - förtexterna", "Borge
                                               "Så gjordes Velkarion"};
 const std::vector<std::string> kDemoDemos = {"Dalen vid Brannock - spelbar demo", "Belägringen - inspelad match"};
 
-// The movie and demo file types of the demo disc open with the stand-in
-// browser, which records what the shell gave it (StandInBrowser names the
-// record); the old handlers come back at the end.
+// The demo disc's movie and demo file types open with the stand-in browser,
+// which records what the shell gave it; the test prefix has no other handler.
 class StandInPreviewPlayer {
 public:
     StandInPreviewPlayer() {
-        for (const char* ext : kTypes) {
-            std::vector<BYTE> data;
-            DWORD type = 0;
-            saved_.push_back(QueryValue(HKEY_LOCAL_MACHINE, Key(ext), nullptr, &type, &data) ? data
-                                                                                               : std::vector<BYTE>());
-            SetValue(HKEY_LOCAL_MACHINE, Key(ext), nullptr, REG_SZ, kClass, sizeof(kClass));
-        }
         const std::string command = "\"" + WindowsPath(VELK_BROWSER_EXE) + "\" \"%1\"";
-        SetValue(HKEY_LOCAL_MACHINE, Key(kClass) + "\\shell\\open\\command", nullptr, REG_SZ, command.c_str(),
-                 static_cast<DWORD>(command.size() + 1));
+        SetValue(HKEY_LOCAL_MACHINE, kClassKey + std::string("\\shell\\open\\command"), nullptr, REG_SZ,
+                 command.c_str(), static_cast<DWORD>(command.size() + 1));
+        for (const char* key : kTypeKeys) SetValue(HKEY_LOCAL_MACHINE, key, nullptr, REG_SZ, "velk.previewfile", 17);
     }
     ~StandInPreviewPlayer() {
-        for (size_t i = 0; i < std::size(kTypes); ++i) {
-            if (saved_[i].empty())
-                DeleteKeyTree(HKEY_LOCAL_MACHINE, Key(kTypes[i]));
-            else
-                SetValue(HKEY_LOCAL_MACHINE, Key(kTypes[i]), nullptr, REG_SZ, saved_[i].data(),
-                         static_cast<DWORD>(saved_[i].size()));
-        }
-        DeleteKeyTree(HKEY_LOCAL_MACHINE, Key(kClass));
+        for (const char* key : {kTypeKeys[0], kTypeKeys[1], kClassKey}) DeleteKeyTree(HKEY_LOCAL_MACHINE, key);
     }
 
 private:
-    static constexpr const char* kTypes[] = {".avi", ".dem"};
-    static constexpr char kClass[] = "velk.previewfile";
-    static std::string Key(const std::string& name) { return "Software\\Classes\\" + name; }
-    std::vector<std::vector<BYTE>> saved_;
+    static constexpr const char* kTypeKeys[] = {"Software\\Classes\\.avi", "Software\\Classes\\.dem"};
+    static constexpr const char* kClassKey = "Software\\Classes\\velk.previewfile";
 };
-
-std::string Utf8(const wchar_t* text) {
-    char utf8[1024] = {};
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
-    return utf8;
-}
 
 std::vector<std::string> ListTexts(HWND list) {
     std::vector<std::string> texts;
-    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
+    for (LRESULT i = 0, count = SendMessageW(list, LB_GETCOUNT, 0, 0); i < count; ++i) {
         wchar_t text[256] = {};
+        char utf8[1024] = {};
         if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < 255) SendMessageW(list, LB_GETTEXT, i, (LPARAM)text);
-        texts.push_back(Utf8(text));
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
+        texts.push_back(utf8);
     }
     return texts;
 }
@@ -91,12 +69,10 @@ protected:
 
     void SetUp() override {
         registry_.SetNumber("Num Launcher Runs", 4);
-        EjectDisc('R');
-        EjectDisc('S');
+        TearDown();
     }
     void TearDown() override {
-        EjectDisc('R');
-        EjectDisc('S');
+        for (char drive : {'R', 'S'}) EjectDisc(drive);
     }
     static void PutInDemoDisc(char letter) {
         EjectDisc(letter);
@@ -110,9 +86,8 @@ protected:
     void PressPreviews() { PostMessageA(title_, WM_COMMAND, kPreviewsCommand, 0); }
     std::string AnswerBox() {
         HWND box = WaitForMessageBox(launcher_.id(), kWait);
-        if (!box) return "<no box>";
-        std::string text = MessageBoxText(box);
-        PressKey(box, VK_RETURN);
+        std::string text = box ? MessageBoxText(box) : "<no box>";
+        if (box) PressKey(box, VK_RETURN);
         WaitWindowGone(box, 3000);
         return text;
     }
@@ -191,8 +166,6 @@ TEST_F(PreviewsFlow, OneListTemplatesFollowTheDisc) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(GetDlgItem(dialog, kDemoList), nullptr);
     EXPECT_EQ(ListTexts(GetDlgItem(dialog, kMovieList)), kDemoMovies);
-    ClickItem(dialog, kMovieList, 2, true);
-    EXPECT_EQ(NextOpened(), "OPEN \"S:\\Previews\\Movies\\kulisser.avi\"\n");
     CloseAndLeave(dialog, VK_ESCAPE);
 }
 
