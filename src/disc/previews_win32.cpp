@@ -57,17 +57,15 @@ public:
     bool OpenWithShell(const std::string& path) override { return ShellOpenDocument(path.c_str()); }
 };
 
-// A fresh list read from the profile file, or none when it has no previews.
-std::unique_ptr<PreviewList> ReadPreviewList(std::unique_ptr<PreviewList> old, const char* iniName,
-                                             const std::string& folder) {
-    if (old) old->Clear();
-    old.reset();
-    auto list = std::make_unique<PreviewList>(Win32PreviewHost());
+// Replaces the list by a fresh one read from the profile file, or by none
+// when the file holds no previews.
+void ReadPreviewList(std::unique_ptr<PreviewList>& list, const char* iniName, const std::string& folder) {
+    if (list) list->Clear();
+    list = std::make_unique<PreviewList>(Win32PreviewHost());
     if (!list->Load(iniName, folder.c_str())) {
         list->Clear();
         list.reset();
     }
-    return list;
 }
 
 const char* TemplateFor(bool haveMovies, bool haveDemos) {
@@ -108,8 +106,8 @@ int ShowPreviews(HINSTANCE instance, HWND owner) {
     LauncherState& s = State();
     {
         WaitCursor wait;
-        s.moviesList = ReadPreviewList(std::move(s.moviesList), "Movies.ini", moviesFolder);
-        s.demosList = ReadPreviewList(std::move(s.demosList), "Demos.ini", demosFolder);
+        ReadPreviewList(s.moviesList, "Movies.ini", moviesFolder);
+        ReadPreviewList(s.demosList, "Demos.ini", demosFolder);
     }
     if (!s.moviesList && !s.demosList) {
         ShowGameError(owner, IDS_NO_PREVIEWS, MB_ICONINFORMATION);
