@@ -206,6 +206,37 @@ TEST_F(RendererModules, SearchMatchesTheExtensionInAnyCaseAndKeepsTheName) {
     EXPECT_EQ(found, (std::vector<std::string>{"Mixed.Ren", "UPPER.REN"}));
 }
 
+// Modules that fault in an export, or pop their own arguments, are left out
+// like modules without exports; the launcher and the good module carry on.
+TEST_F(RendererModules, HostileModulesAreLeftOutAndDiscoveryGoesOn) {
+    for (const char* name : {"standin_faultget.ren", "standin_faultfree.ren", "standin_stdcall.ren", "standin_sw.ren"})
+        Copy(name);
+    EXPECT_TRUE(list_.Load("", "autoexec.cfg"));
+    std::vector<std::string> found;
+    for (const auto& r : list_.items) found.push_back(r->fileName);
+    std::sort(found.begin(), found.end());
+#ifdef _WIN64
+    // 64-bit Windows has one calling convention: there the module is an ordinary one.
+    EXPECT_EQ(found, (std::vector<std::string>{"standin_stdcall.ren", "standin_sw.ren"}));
+#else
+    EXPECT_EQ(found, (std::vector<std::string>{"standin_sw.ren"}));
+#endif
+
+    const std::map<std::string, std::vector<std::string>> expected = {
+        {"standin_faultget.ren", {"attach 8000", "get", "detach"}},
+        {"standin_faultfree.ren", {"attach 8000", "get", "free", "detach"}},
+        {"standin_stdcall.ren", {"attach 8000", "get", "free", "detach"}},
+        {"standin_sw.ren", {"attach 8000", "get", "free", "detach"}},
+    };
+    EXPECT_EQ(Events(), expected);
+    for (const char* name : {"standin_faultget.ren", "standin_faultfree.ren", "standin_stdcall.ren"})
+        EXPECT_EQ(GetModuleHandleA(name), nullptr) << name;
+
+    // The guard is whole again after the faults: a second search finds the same.
+    RendererList again(&Win32RendererHost());
+    EXPECT_EQ(again.Discover(""), static_cast<int>(found.size()));
+}
+
 TEST_F(RendererModules, EmptyFolderFindsNothing) {
     EXPECT_TRUE(list_.Load("", "autoexec.cfg"));
     EXPECT_TRUE(list_.items.empty());
