@@ -205,7 +205,9 @@ int LauncherMain(HINSTANCE instance, const char* commandLine) {
     LoadCommandLineText(s.settings.get(), &s);
     LoadArchiveList();
     ReadEngineRunCount("autoexec.cfg");
-    LocateArchives(DataDiscDrive());
+    // A found disc is remembered, so asking again would only search every
+    // drive once more when there is none.
+    LocateArchives(drive);
 
     const LauncherSwitches requests = ParseLauncherSwitches(commandLine);
     ChooseTitlePicture();
