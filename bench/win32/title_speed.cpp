@@ -1,7 +1,9 @@
 // Time from process start until the title window is shown and painted, and
 // the resident memory once it has settled, for the launcher against a bare
 // dialog program with the same template (the floor), as ratios measured in
-// one run. Also names the modules the launcher has loaded beyond the floor's.
+// one run. A second floor also plays the start sound, which loads the sound
+// library and its audio driver. Also names the modules the launcher has
+// loaded beyond the floor's.
 // Run under Wine:
 //   build/win32/wine-run build/win32/bench/win32/bench_title.exe [rounds]
 #include <windows.h>
@@ -76,26 +78,32 @@ int main(int argc, char** argv) {
     LauncherRegistry registry;
     registry.SetNumber("Num Launcher Runs", 5);
     GameFolder game;
-    CopyFileA((std::string(WindowsPath(VELK_BENCH_DIR)) + "\\bare_dialog.exe").c_str(), (game / "bare_dialog.exe").c_str(), FALSE);
-    std::vector<double> launcherTime, bareTime, launcherMemory, bareMemory;
-    Run launcher, bare;
+    for (const char* floor : {"bare_dialog.exe", "bare_dialog_sound.exe"})
+        CopyFileA((std::string(WindowsPath(VELK_BENCH_DIR)) + "\\" + floor).c_str(), (game / floor).c_str(), FALSE);
+    const char* const programs[] = {"Velkarion.exe", "bare_dialog.exe", "bare_dialog_sound.exe"};
+    std::vector<double> times[3], memory[3];
+    Run last[3];
     for (int i = 0; i < rounds; ++i) {
-        launcher = TimeTitle(game.path(), "Velkarion.exe");
-        bare = TimeTitle(game.path(), "bare_dialog.exe");
-        launcherTime.push_back(launcher.seconds);
-        bareTime.push_back(bare.seconds);
-        launcherMemory.push_back(launcher.peakMiB);
-        bareMemory.push_back(bare.peakMiB);
+        for (int p = 0; p < 3; ++p) {
+            last[p] = TimeTitle(game.path(), programs[p]);
+            times[p].push_back(last[p].seconds);
+            memory[p].push_back(last[p].peakMiB);
+        }
     }
-    double lt = Median(launcherTime), bt = Median(bareTime);
-    double lm = Median(launcherMemory), bm = Median(bareMemory);
-    printf("title shown and painted: launcher %.1f ms, bare dialog %.1f ms (medians of %d): ratio %.2f\n", lt * 1000,
-           bt * 1000, rounds, lt / bt);
-    printf("peak working set %.1f s after:  launcher %.1f MiB, bare dialog %.1f MiB: ratio %.2f\n",
-           kSettleMilliseconds / 1000.0, lm, bm, lm / bm);
+    double t[3], m[3];
+    for (int p = 0; p < 3; ++p) {
+        t[p] = Median(times[p]);
+        m[p] = Median(memory[p]);
+    }
+    printf("medians of %d rounds      launcher   bare dialog   bare dialog with start sound\n", rounds);
+    printf("shown and painted, ms   %9.1f   %11.1f   %11.1f\n", t[0] * 1000, t[1] * 1000, t[2] * 1000);
+    printf("peak working set, MiB   %9.1f   %11.1f   %11.1f   (%.1f s after shown)\n", m[0], m[1], m[2],
+           kSettleMilliseconds / 1000.0);
+    printf("launcher / bare dialog: time %.2f, memory %.2f\n", t[0] / t[1], m[0] / m[1]);
+    printf("launcher / bare dialog with start sound: time %.2f, memory %.2f\n", t[0] / t[2], m[0] / m[2]);
     printf("modules of the launcher beyond the bare dialog's:");
-    for (const std::string& name : launcher.modules)
-        if (!bare.modules.count(name)) printf(" %s", name.c_str());
+    for (const std::string& name : last[0].modules)
+        if (!last[1].modules.count(name)) printf(" %s", name.c_str());
     printf("\n");
     return 0;
 }
