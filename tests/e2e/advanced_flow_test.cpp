@@ -46,10 +46,12 @@ std::string WithCrLf(const std::string& text) {
 // Real keystrokes for every character, into the control that has the focus,
 // paced so that no keystroke is dropped.
 void TypeText(const std::string& utf8) {
-    std::wstring text(utf8.begin(), utf8.end());
+    std::wstring text(utf8.size(), L'\0');
+    text.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &text[0],
+                                    static_cast<int>(text.size())));
     for (size_t i = 0; i < text.size(); ++i) {
         const wchar_t c = text[i];
-        if (i % 16 == 15) Sleep(30);
+        if (i % 4 == 3) Sleep(25);
         INPUT keys[2] = {};
         for (INPUT& key : keys) {
             key.type = INPUT_KEYBOARD;
@@ -133,10 +135,12 @@ protected:
         ClickControl(advanced, button);
         return WaitForWindow(launcher_.id(), title, kWindowWait);
     }
+    // Typing replaces what was there; waits until the launcher has taken every key.
     void TypeInto(HWND dialog, int id, const std::string& text) {
         ClickControl(dialog, id);
-        SendMessageA(GetDlgItem(dialog, id), EM_SETSEL, 0, -1);  // typing replaces what was there
+        SendMessageA(GetDlgItem(dialog, id), EM_SETSEL, 0, -1);
         TypeText(text);
+        for (int i = 0; i < 100 && ControlText(dialog, id) != text; ++i) Sleep(50);
     }
     void Close(HWND dialog, int button) {
         ClickControl(dialog, button);
@@ -321,6 +325,46 @@ TEST_F(AdvancedFlow, UnreadableStoredTextCountsAsAbsent) {
         ASSERT_EQ(run.WaitExit(kExitWait), 1u);
         EXPECT_EQ(CommandFile(), kHead + kAllOff + "  ");
     }
+}
+
+// The live command line: what the dialog shows before OK is what "Starta"
+// then writes, character for character.
+TEST_F(AdvancedFlow, PreviewIsTheLineStartaWrites) {
+    constexpr int kPreview = 1090;
+    registry_.SetNumber("AdvWarning", 1);
+    ASSERT_TRUE(launcher_.Start(game_.path(), "Velkarion.exe", "+dev 1"));
+    title_ = WaitForWindow(launcher_.id(), "Velkarion", kWindowWait);
+    ASSERT_NE(title_, nullptr);
+    HWND dialog = OpenAdvanced();
+    ASSERT_NE(dialog, nullptr);
+    auto label = [&] {
+        for (int id : {1091, 1092})
+            if (IsWindowVisible(GetDlgItem(dialog, id))) return ControlText(dialog, id);
+        return std::string("<none>");
+    };
+    EXPECT_EQ(label(), "Motorns kommandorad:");
+    EXPECT_EQ(ControlText(dialog, kPreview), kHead + kAllOff + " +dev 1 ");
+
+    ClickControl(dialog, kRestoreBox);
+    EXPECT_EQ(label(), "Motorns kommandorad (prestandanivån väljs vid start):");
+    EXPECT_EQ(ControlText(dialog, kPreview), kHead + kAllOff + " -config defaults.cfg +dev 1 ");
+    ClickControl(dialog, kRestoreBox);
+    EXPECT_EQ(label(), "Motorns kommandorad:");
+
+    for (int box : {1051, 1055, 1067, 1058}) ClickControl(dialog, box);
+    const std::string typed = "+name \"Å %s\"";
+    TypeInto(dialog, kCommandsField, typed);
+    std::string preview;
+    for (int i = 0; i < 100; ++i, Sleep(50)) {  // the preview follows once the typing pauses
+        preview = ControlText(dialog, kPreview);
+        if (preview.size() > typed.size() && preview.compare(preview.size() - typed.size(), typed.size(), typed) == 0)
+            break;
+    }
+    Close(dialog, IDOK);
+    EXPECT_EQ(AnsiFromUtf8(preview), PlayAndReadCommandFile());
+    EXPECT_EQ(preview, kHead +
+                           " +DisableMusic 1 +DisableSound 0 +DisableMovies 1 +DisableJoystick 1 +DisableTripBuf 1 "
+                           "+DisableHardwareCursor 0 +dev 1 +name \"Å %s\"");
 }
 
 struct NoteCase {
