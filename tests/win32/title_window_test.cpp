@@ -263,7 +263,7 @@ TEST_F(TitleWindowTest, CommandsAnswerAsTheTableSays) {
     const Case cases[] = {
         {IDC_GAME_CUSTOMIZE, 1},                       // no template: nothing shows
         {IDC_GAME_PREVIEWS, 1},
-        {IDC_GAME_ADVANCED, 1},
+        // IDC_GAME_ADVANCED opens the advanced options: tests/e2e/advanced_flow_test.cpp
         {12345, 0},                                    // unknown
         {MAKEWPARAM(IDC_GAME_PLAY, BN_SETFOCUS), 0},   // not a click
     };
