@@ -20,6 +20,7 @@ namespace velk {
 // fields, kept in their own records so the command-line code can take them.
 struct LauncherState : EngineSwitches, CommandLineSetting {
     HINSTANCE instance = nullptr;
+    std::string launcherCommandLine;  // the launcher's own, passed on to the engine
 
     // Resource strings loaded at start-up.
     std::string gameTitle;          // 9

@@ -9,6 +9,7 @@
 #include "display/open_display.h"
 #include "launch/launch_engine.h"
 #include "image/dib.h"
+#include "launch/launch_engine.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_state.h"
 #include "launcher/multimedia.h"
@@ -61,7 +62,7 @@ INT_PTR OnCommand(HWND window, WPARAM command) {
         InvalidateRect(window, nullptr, FALSE);
         return 1;
     case IDC_GAME_ADVANCED:
-        OpenAdvancedOptions(window);
+        OpenAdvancedOptions(window, PreviewEngineCommandLine);
         return 1;
     case IDC_GAME_PREVIEWS:
         ShowPreviews(State().instance, window);

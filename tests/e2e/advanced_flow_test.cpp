@@ -3,6 +3,8 @@
 // notes, and what reaches the engine and the registry.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "launcher_driver.h"
 
 namespace velk::test {
@@ -46,10 +48,12 @@ std::string WithCrLf(const std::string& text) {
 // Real keystrokes for every character, into the control that has the focus,
 // paced so that no keystroke is dropped.
 void TypeText(const std::string& utf8) {
-    std::wstring text(utf8.begin(), utf8.end());
+    std::wstring text(utf8.size(), L'\0');
+    text.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &text[0],
+                                    static_cast<int>(text.size())));
     for (size_t i = 0; i < text.size(); ++i) {
         const wchar_t c = text[i];
-        if (i % 16 == 15) Sleep(30);
+        if (i % 4 == 3) Sleep(25);
         INPUT keys[2] = {};
         for (INPUT& key : keys) {
             key.type = INPUT_KEYBOARD;
@@ -91,22 +95,26 @@ class AdvancedFlow : public ::testing::Test {
 protected:
     LauncherRegistry registry_;
     GameFolder game_;
-    Process launcher_;
+    std::unique_ptr<Process> run_;
     HWND title_ = nullptr;
     HMODULE strings_ = nullptr;
 
     void SetUp() override {
         registry_.SetNumber("Num Launcher Runs", 4);  // no performance question at Starta
+        registry_.SetNumber("AdvWarning", 1);
         strings_ = LoadLibraryExA((game_ / "Velkarion.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     }
     void TearDown() override {
         if (strings_) FreeLibrary(strings_);
     }
-    void StartToTitle() {
-        ASSERT_TRUE(launcher_.Start(game_.path(), "Velkarion.exe", ""));
-        title_ = WaitForWindow(launcher_.id(), "Velkarion", kWindowWait);
+    // A new run of the launcher, up to its title window.
+    void StartToTitle(const std::string& arguments = "") {
+        run_ = std::make_unique<Process>();
+        ASSERT_TRUE(run_->Start(game_.path(), "Velkarion.exe", arguments));
+        title_ = WaitForWindow(run_->id(), "Velkarion", kWindowWait);
         ASSERT_NE(title_, nullptr);
     }
+    HWND Window(const char* title) { return WaitForWindow(run_->id(), title, kWindowWait); }
     // The launcher's own string-table text (UTF-8), for comparing with what a dialog shows.
     std::string LauncherString(UINT id) {
         wchar_t text[2000] = {};
@@ -115,28 +123,27 @@ protected:
         WideCharToMultiByte(CP_UTF8, 0, text, n, utf8, sizeof(utf8), nullptr, nullptr);
         return utf8;
     }
-    // Presses "Avancerad..." and answers the warning with the key; gives the warning's text.
+    // Presses "Avancerad..." and answers the warning with the key; gives caption and text.
     std::string ClickAvanceradAndAnswer(WORD key) {
         ClickControl(title_, kAvancerad);
-        HWND box = WaitForMessageBox(launcher_.id(), kWindowWait);
+        HWND box = WaitForMessageBox(run_->id(), kWindowWait);
         if (!box) return "<no box>";
         std::string text = WindowTextUtf8(box) + ": " + MessageBoxText(box);
         PressKey(box, key);
         WaitWindowGone(box, 3000);
         return text;
     }
-    HWND OpenAdvanced() {
-        ClickControl(title_, kAvancerad);
-        return WaitForWindow(launcher_.id(), kAdvancedTitle, kWindowWait);
+    HWND Open(HWND dialog, int button, const char* title) {
+        ClickControl(dialog, button);
+        return Window(title);
     }
-    HWND OpenSub(HWND advanced, int button, const char* title) {
-        ClickControl(advanced, button);
-        return WaitForWindow(launcher_.id(), title, kWindowWait);
-    }
+    HWND OpenAdvanced() { return Open(title_, kAvancerad, kAdvancedTitle); }
+    // Typing replaces what was there; waits until the launcher has taken every key.
     void TypeInto(HWND dialog, int id, const std::string& text) {
         ClickControl(dialog, id);
-        SendMessageA(GetDlgItem(dialog, id), EM_SETSEL, 0, -1);  // typing replaces what was there
+        SendMessageA(GetDlgItem(dialog, id), EM_SETSEL, 0, -1);
         TypeText(text);
+        for (int i = 0; i < 100 && ControlText(dialog, id) != text; ++i) Sleep(50);
     }
     void Close(HWND dialog, int button) {
         ClickControl(dialog, button);
@@ -148,12 +155,12 @@ protected:
     }
     std::string PlayAndReadCommandFile() {
         ClickControl(title_, kStarta);
-        if (launcher_.WaitExit(kExitWait) != 1) return "<launcher did not end>";
+        if (run_->WaitExit(kExitWait) != 1) return "<launcher did not end>";
         return CommandFile();
     }
     void Leave() {
         ClickControl(title_, kAvsluta);
-        ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+        ASSERT_EQ(run_->WaitExit(kExitWait), 1u);
     }
     DWORD Number(const char* name) {
         DWORD v = 0xDEADBEEF;
@@ -168,16 +175,16 @@ protected:
 };
 
 TEST_F(AdvancedFlow, WarningUntilTheDialogHasBeenShownOnce) {
+    registry_.SetNumber("AdvWarning", 0);
     StartToTitle();
     EXPECT_EQ(ClickAvanceradAndAnswer(VK_ESCAPE), std::string("Advanced Options: ") + kWarning);
-    EXPECT_EQ(WaitForWindow(launcher_.id(), kAdvancedTitle, 300), nullptr) << "Cancel opened the dialog";
-    EXPECT_EQ(Number("AdvWarning"), 0xDEADBEEFu);
+    EXPECT_EQ(WaitForWindow(run_->id(), kAdvancedTitle, 300), nullptr) << "Cancel opened the dialog";
+    EXPECT_EQ(Number("AdvWarning"), 0u);
 
     EXPECT_EQ(ClickAvanceradAndAnswer(VK_RETURN), std::string("Advanced Options: ") + kWarning);
-    HWND dialog = WaitForWindow(launcher_.id(), kAdvancedTitle, kWindowWait);
+    HWND dialog = Window(kAdvancedTitle);
     ASSERT_NE(dialog, nullptr);
     Close(dialog, IDCANCEL);
-
     dialog = OpenAdvanced();  // no warning this time
     ASSERT_NE(dialog, nullptr);
     Close(dialog, IDCANCEL);
@@ -186,7 +193,6 @@ TEST_F(AdvancedFlow, WarningUntilTheDialogHasBeenShownOnce) {
 }
 
 TEST_F(AdvancedFlow, BoxesAndTextReachTheEngineAfterOk) {
-    registry_.SetNumber("AdvWarning", 1);
     StartToTitle();
     HWND dialog = OpenAdvanced();
     ASSERT_NE(dialog, nullptr);
@@ -204,7 +210,6 @@ TEST_F(AdvancedFlow, BoxesAndTextReachTheEngineAfterOk) {
 }
 
 TEST_F(AdvancedFlow, CancelChangesNothing) {
-    registry_.SetNumber("AdvWarning", 1);
     registry_.SetNumber("Disable Fog", 1);
     registry_.SetText("Commands", "+old 1");
     StartToTitle();
@@ -222,29 +227,24 @@ TEST_F(AdvancedFlow, CancelChangesNothing) {
 }
 
 TEST_F(AdvancedFlow, RestoreDefaultsAsksTheLevelAtEveryLaunch) {
-    registry_.SetNumber("AdvWarning", 1);
     StartToTitle();
     HWND dialog = OpenAdvanced();
     ASSERT_NE(dialog, nullptr);
     ClickControl(dialog, kRestoreBox);
     Close(dialog, IDOK);
-
-    ClickControl(title_, kStarta);
-    HWND detail = WaitForWindow(launcher_.id(), kDetailTitle, kWindowWait);
+    HWND detail = Open(title_, kStarta, kDetailTitle);
     ASSERT_NE(detail, nullptr) << "no performance question";
     PressKey(detail, VK_ESCAPE);
-    title_ = WaitForWindow(launcher_.id(), "Velkarion", kWindowWait);
+    title_ = Window("Velkarion");
     ASSERT_NE(title_, nullptr);
-    ClickControl(title_, kStarta);
-    detail = WaitForWindow(launcher_.id(), kDetailTitle, kWindowWait);
+    detail = Open(title_, kStarta, kDetailTitle);
     ASSERT_NE(detail, nullptr) << "the second launch did not ask again";
     PressKey(detail, VK_RETURN);
-    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    ASSERT_EQ(run_->WaitExit(kExitWait), 1u);
     EXPECT_EQ(CommandFile(), kHead + kAllOff + " -config defaults.cfg ++PerformanceLevel 1  ");
 }
 
 TEST_F(AdvancedFlow, UntickedSaveKeepsTheTextForThisRunOnly) {
-    registry_.SetNumber("AdvWarning", 1);
     registry_.SetText("Commands", "+old 1");
     StartToTitle();
     HWND dialog = OpenAdvanced();
@@ -257,70 +257,89 @@ TEST_F(AdvancedFlow, UntickedSaveKeepsTheTextForThisRunOnly) {
     EXPECT_EQ(Number("Save Commands"), 0u);
     EXPECT_EQ(Text("Commands"), "+old 1");
 
-    Process next;  // the next run starts without the text
-    ASSERT_TRUE(next.Start(game_.path(), "Velkarion.exe", "-GOGAME"));
-    ASSERT_EQ(next.WaitExit(kExitWait), 1u);
+    run_ = std::make_unique<Process>();  // the next run starts without the text
+    ASSERT_TRUE(run_->Start(game_.path(), "Velkarion.exe", "-GOGAME"));
+    ASSERT_EQ(run_->WaitExit(kExitWait), 1u);
     EXPECT_EQ(CommandFile(), kHead + kAllOff + " -GOGAME ");
 }
 
-// OK keeps 254 characters, and those read back in the next run and dialog.
-TEST_F(AdvancedFlow, LongestTextIsCutAndReadsBack) {
-    registry_.SetNumber("AdvWarning", 1);
+TEST_F(AdvancedFlow, TypedTextIsCutTo254Characters) {
     const std::string typed = "+a " + std::string(297, 'x');
-    const std::string kept = typed.substr(0, 254);
     StartToTitle();
     HWND dialog = OpenAdvanced();
     ASSERT_NE(dialog, nullptr);
     TypeInto(dialog, kCommandsField, typed);
     ASSERT_EQ(ControlText(dialog, kCommandsField), typed);
     Close(dialog, IDOK);
-    EXPECT_EQ(Text("Commands"), kept);
-    Leave();
-
-    Process next;
-    ASSERT_TRUE(next.Start(game_.path(), "Velkarion.exe", ""));
-    title_ = WaitForWindow(next.id(), "Velkarion", kWindowWait);
-    ASSERT_NE(title_, nullptr);
-    ClickControl(title_, kAvancerad);
-    dialog = WaitForWindow(next.id(), kAdvancedTitle, kWindowWait);
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(ControlText(dialog, kCommandsField), kept);
-    Close(dialog, IDOK);
-    EXPECT_EQ(Text("Commands"), kept) << "reopening lost the stored text";
-    ClickControl(title_, kAvsluta);
-    EXPECT_EQ(next.WaitExit(kExitWait), 1u);
+    EXPECT_EQ(PlayAndReadCommandFile(), kHead + kAllOff + "  " + typed.substr(0, 254));
+    EXPECT_EQ(Text("Commands"), typed.substr(0, 254));
 }
 
-TEST_F(AdvancedFlow, UnreadableStoredTextCountsAsAbsent) {
+// What the dialog shows of a stored text: all that OK can store reads back;
+// a longer value or one of another type counts as absent.
+TEST_F(AdvancedFlow, StoredTextReadsBackOrCountsAsAbsent) {
+    const std::string longest(254, 'y');
     struct Case {
         const char* name;
         bool asNumber;
-        std::string text;
+        std::string stored;
+        std::string shown;
     };
     const Case cases[] = {
-        {"255 characters", false, std::string(255, 'y')},
-        {"a number", true, ""},
+        {"254 characters", false, longest, longest},
+        {"255 characters", false, longest + "y", ""},
+        {"a number", true, "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        registry_.SetNumber("AdvWarning", 1);
         if (c.asNumber)
             registry_.SetNumber("Commands", 7);
         else
-            registry_.SetText("Commands", c.text);
-        Process run;
-        ASSERT_TRUE(run.Start(game_.path(), "Velkarion.exe", ""));
-        title_ = WaitForWindow(run.id(), "Velkarion", kWindowWait);
-        ASSERT_NE(title_, nullptr);
-        ClickControl(title_, kAvancerad);
-        HWND dialog = WaitForWindow(run.id(), kAdvancedTitle, kWindowWait);
+            registry_.SetText("Commands", c.stored);
+        StartToTitle();
+        HWND dialog = OpenAdvanced();
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(ControlText(dialog, kCommandsField), "");
+        EXPECT_EQ(ControlText(dialog, kCommandsField), c.shown);
         Close(dialog, IDCANCEL);
-        ClickControl(title_, kStarta);
-        ASSERT_EQ(run.WaitExit(kExitWait), 1u);
-        EXPECT_EQ(CommandFile(), kHead + kAllOff + "  ");
+        EXPECT_EQ(PlayAndReadCommandFile(), kHead + kAllOff + "  " + c.shown);
     }
+}
+
+// The live command line: what the dialog shows before OK is what "Starta"
+// then writes, character for character.
+TEST_F(AdvancedFlow, PreviewIsTheLineStartaWrites) {
+    constexpr int kPreview = 1090;
+    StartToTitle("+dev 1");
+    HWND dialog = OpenAdvanced();
+    ASSERT_NE(dialog, nullptr);
+    auto label = [&] {
+        for (int id : {1091, 1092})
+            if (IsWindowVisible(GetDlgItem(dialog, id))) return ControlText(dialog, id);
+        return std::string("<none>");
+    };
+    EXPECT_EQ(label(), "Motorns kommandorad:");
+    EXPECT_EQ(ControlText(dialog, kPreview), kHead + kAllOff + " +dev 1 ");
+
+    ClickControl(dialog, kRestoreBox);
+    EXPECT_EQ(label(), "Motorns kommandorad (prestandanivån väljs vid start):");
+    EXPECT_EQ(ControlText(dialog, kPreview), kHead + kAllOff + " -config defaults.cfg +dev 1 ");
+    ClickControl(dialog, kRestoreBox);
+    EXPECT_EQ(label(), "Motorns kommandorad:");
+
+    for (int box : {1051, 1055, 1067, 1058}) ClickControl(dialog, box);
+    const std::string typed = "+name \"Å %s\"";
+    TypeInto(dialog, kCommandsField, typed);
+    std::string preview;
+    for (int i = 0; i < 100; ++i, Sleep(50)) {  // the preview follows once the typing pauses
+        preview = ControlText(dialog, kPreview);
+        if (preview.size() > typed.size() && preview.compare(preview.size() - typed.size(), typed.size(), typed) == 0)
+            break;
+    }
+    Close(dialog, IDOK);
+    EXPECT_EQ(AnsiFromUtf8(preview), PlayAndReadCommandFile());
+    EXPECT_EQ(preview, kHead +
+                           " +DisableMusic 1 +DisableSound 0 +DisableMovies 1 +DisableJoystick 1 +DisableTripBuf 1 "
+                           "+DisableHardwareCursor 0 +dev 1 +name \"Å %s\"");
 }
 
 struct NoteCase {
@@ -351,9 +370,7 @@ protected:
     void WalkEntries(HWND notes, const NoteCase (&entries)[N]) {
         std::vector<std::string> labels;
         for (const NoteCase& e : entries) labels.push_back(e.label);
-        HWND list = GetDlgItem(notes, kNotesList);
-        EXPECT_EQ(ListTexts(list), labels);
-        EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 0);
+        EXPECT_EQ(ListTexts(GetDlgItem(notes, kNotesList)), labels);
         for (size_t i = 0; i < N; ++i) {
             SCOPED_TRACE(entries[i].label);
             if (i > 0) PressKey(notes, VK_DOWN);
@@ -362,40 +379,41 @@ protected:
             EXPECT_EQ(ControlText(notes, kNotesText), expected);
         }
     }
+    LRESULT Selected(HWND notes) { return SendMessageA(GetDlgItem(notes, kNotesList), LB_GETCURSEL, 0, 0); }
 };
 
 TEST_F(NotesFlow, HelpShowsEveryOptionAndRemembersTheLastOnStang) {
-    registry_.SetNumber("AdvWarning", 1);
     StartToTitle();
     HWND advanced = OpenAdvanced();
     ASSERT_NE(advanced, nullptr);
-    HWND help = OpenSub(advanced, kHelpButton, kHelpTitle);
+    HWND help = Open(advanced, kHelpButton, kHelpTitle);
     ASSERT_NE(help, nullptr);
+    EXPECT_EQ(Selected(help), 0);
     WalkEntries(help, kHelpEntries);
     for (int i = 0; i < 4; ++i) PressKey(help, VK_UP);  // entry 5
     Close(help, IDOK);
     EXPECT_EQ(Number("AdvOptSel"), 5u);
 
-    help = OpenSub(advanced, kHelpButton, kHelpTitle);
+    help = Open(advanced, kHelpButton, kHelpTitle);
     ASSERT_NE(help, nullptr);
-    EXPECT_EQ(SendMessageA(GetDlgItem(help, kNotesList), LB_GETCURSEL, 0, 0), 5);
+    EXPECT_EQ(Selected(help), 5);
     EXPECT_EQ(ControlText(help, kNotesText), WithCrLf(LauncherString(45)));
     PressKey(help, VK_DOWN);
     PressKey(help, VK_ESCAPE);  // closes without storing
     ASSERT_TRUE(WaitWindowGone(help, 3000));
     EXPECT_EQ(Number("AdvOptSel"), 5u);
-    EXPECT_NE(WaitForWindowNow(launcher_.id(), kAdvancedTitle), nullptr) << "the advanced dialog stays open";
+    EXPECT_NE(WaitForWindowNow(run_->id(), kAdvancedTitle), nullptr) << "the advanced dialog stays open";
     Close(advanced, IDCANCEL);
     Leave();
 }
 
 TEST_F(NotesFlow, CardNotesShowEveryCardWithItsLineBreaks) {
-    registry_.SetNumber("AdvWarning", 1);
     StartToTitle();
     HWND advanced = OpenAdvanced();
     ASSERT_NE(advanced, nullptr);
-    HWND cards = OpenSub(advanced, kCardNotesButton, kCardsTitle);
+    HWND cards = Open(advanced, kCardNotesButton, kCardsTitle);
     ASSERT_NE(cards, nullptr);
+    EXPECT_EQ(Selected(cards), 0);
     WalkEntries(cards, kCardEntries);
     EXPECT_NE(ControlText(cards, kNotesText).find("\r\n\r\n"), std::string::npos) << "empty lines stay empty";
     Close(cards, IDOK);
@@ -409,38 +427,28 @@ TEST_F(NotesFlow, CardNotesShowEveryCardWithItsLineBreaks) {
 TEST_F(NotesFlow, StoredEntryOutsideTheListShowsNothing) {
     for (DWORD stored : {0xFFFFFFFFu, 1000u}) {
         SCOPED_TRACE(stored);
-        registry_.SetNumber("AdvWarning", 1);
         registry_.SetNumber("3DCardSel", stored);
         registry_.SetNumber("AdvOptSel", 3);
-        Process run;
-        ASSERT_TRUE(run.Start(game_.path(), "Velkarion.exe", ""));
-        title_ = WaitForWindow(run.id(), "Velkarion", kWindowWait);
-        ASSERT_NE(title_, nullptr);
-        ClickControl(title_, kAvancerad);
-        HWND advanced = WaitForWindow(run.id(), kAdvancedTitle, kWindowWait);
+        StartToTitle();
+        HWND advanced = OpenAdvanced();
         ASSERT_NE(advanced, nullptr);
-        ClickControl(advanced, kCardNotesButton);
-        HWND cards = WaitForWindow(run.id(), kCardsTitle, kWindowWait);
+        HWND cards = Open(advanced, kCardNotesButton, kCardsTitle);
         ASSERT_NE(cards, nullptr);
-        EXPECT_EQ(SendMessageA(GetDlgItem(cards, kNotesList), LB_GETCURSEL, 0, 0), LB_ERR);
+        EXPECT_EQ(Selected(cards), LB_ERR);
         EXPECT_EQ(ControlText(cards, kNotesText), "");
         Close(cards, IDOK);
         EXPECT_EQ(Number("3DCardSel"), 0u);
 
-        ClickControl(advanced, kHelpButton);  // shows entry 3 ...
-        HWND help = WaitForWindow(run.id(), kHelpTitle, kWindowWait);
+        HWND help = Open(advanced, kHelpButton, kHelpTitle);  // shows entry 3 ...
         ASSERT_NE(help, nullptr);
         Close(help, IDOK);
         registry_.SetNumber("3DCardSel", stored);
-        ClickControl(advanced, kCardNotesButton);  // ... which the card notes then store
-        cards = WaitForWindow(run.id(), kCardsTitle, kWindowWait);
+        cards = Open(advanced, kCardNotesButton, kCardsTitle);  // ... which the card notes then store
         ASSERT_NE(cards, nullptr);
         Close(cards, IDOK);
         EXPECT_EQ(Number("3DCardSel"), 3u);
-
         Close(advanced, IDCANCEL);
-        ClickControl(title_, kAvsluta);
-        ASSERT_EQ(run.WaitExit(kExitWait), 1u);
+        Leave();
     }
 }
 

@@ -281,7 +281,7 @@ TEST_F(TitleWindowTest, CommandsAnswerAsTheTableSays) {
     const Case cases[] = {
         {IDC_GAME_CUSTOMIZE, 1},                       // no template: nothing shows
         // The previews command shows a box or a dialog: see the previews flow test.
-        // The advanced command shows a warning or a dialog: see the advanced flow test.
+        // The advanced button opens its warning: see the advanced options flow test.
         {12345, 0},                                    // unknown
         {MAKEWPARAM(IDC_GAME_PLAY, BN_SETFOCUS), 0},   // not a click
     };
