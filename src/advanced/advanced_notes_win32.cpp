@@ -3,7 +3,7 @@
 #include <string>
 
 #include "advanced/note_entries.h"
-#include "launcher/launcher.h"
+#include "base/dialog_services.h"
 #include "launcher/launcher_state.h"
 #include "ids_adv_notes.h"
 

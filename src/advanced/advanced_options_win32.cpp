@@ -3,7 +3,7 @@
 #include "advanced/advanced_notes.h"
 #include "advanced/custom_archives.h"
 #include "advanced/switches.h"
-#include "launcher/launcher.h"
+#include "base/dialog_services.h"
 #include "launcher/launcher_state.h"
 #include "sound/sound_detection.h"
 #include "ids_advanced.h"

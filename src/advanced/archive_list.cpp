@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "launcher/settings_store.h"
+#include "base/settings_store.h"
 
 namespace velk {
 

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "advanced/archive_list.h"
-#include "launcher/launcher.h"
+#include "base/dialog_services.h"
+#include "base/win32_handles.h"
 #include "launcher/launcher_state.h"
-#include "launcher/win32_handles.h"
 #include "resources/ids_adv_custom.h"
 #include "resources/ids_strings.h"
 

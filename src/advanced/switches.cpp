@@ -1,6 +1,6 @@
 #include "advanced/switches.h"
 
-#include "launcher/settings_store.h"
+#include "base/settings_store.h"
 
 namespace velk {
 

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "base/win32_handles.h"
 #include "disc/disc_search.h"
 #include "launcher/launcher_state.h"
-#include "launcher/win32_handles.h"
 
 namespace velk {
 

@@ -2,10 +2,11 @@
 
 #include <vector>
 
+#include "base/dialog_services.h"
+#include "base/shell_open.h"
+#include "base/win32_handles.h"
 #include "disc/data_disc.h"
-#include "launcher/launcher.h"
 #include "launcher/launcher_state.h"
-#include "launcher/win32_handles.h"
 #include "resources/ids_previews.h"
 #include "ids_strings.h"
 
@@ -25,15 +26,8 @@ private:
     HCURSOR previous_;
 };
 
-// The shell is loaded on the first preview opened: most runs never need it.
 bool ShellOpenDocument(const char* path) {
-    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-    static ModuleHandle shell(LoadLibraryA("shell32.dll"));  // kept for the rest of the run
-    auto open = shell ? reinterpret_cast<ShellExecuteFn>(
-                            reinterpret_cast<void*>(GetProcAddress(shell.get(), "ShellExecuteA")))
-                      : nullptr;
-    if (!open) return false;
-    return reinterpret_cast<INT_PTR>(open(nullptr, nullptr, path, nullptr, nullptr, SW_SHOWNORMAL)) > 32;
+    return reinterpret_cast<INT_PTR>(ShellOpen(nullptr, path)) > 32;
 }
 
 class Win32Host final : public PreviewHost {

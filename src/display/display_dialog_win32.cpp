@@ -1,6 +1,6 @@
 #include "display/display_dialog.h"
 
-#include "launcher/launcher.h"
+#include "base/dialog_services.h"
 #include "launcher/launcher_state.h"
 #include "resources/ids_display.h"
 

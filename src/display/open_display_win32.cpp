@@ -1,8 +1,8 @@
 #include "display/open_display.h"
 
+#include "base/dialog_services.h"
 #include "display/display_dialog.h"
 #include "display/renderer_host_win32.h"
-#include "launcher/launcher.h"
 #include "launcher/launcher_state.h"
 #include "resources/ids_strings.h"
 

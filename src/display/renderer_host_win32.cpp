@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
+#include "base/win32_handles.h"
 #include "display/guarded_call_win32.h"
-#include "launcher/win32_handles.h"
 
 namespace velk {
 

@@ -6,11 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/settings_lines.h"
+
 namespace velk {
 
-// Lines of the settings file are read up to this many characters; the rest of
-// a longer line is passed over.
-constexpr size_t kSettingsLineLength = 511;
 // Room for the values, without their NUL.
 constexpr size_t kSettingsTextLength = 127;    // RenderDll, Renderer, CardDesc
 constexpr size_t kSettingsNumberLength = 63;   // ScreenWidth, ScreenHeight, BitDepth
@@ -27,11 +26,6 @@ struct SavedDisplayChoice {
     void TakeLine(std::string_view line);
     bool AllSeen() const;
 };
-
-// The next line of a file opened in binary mode, read as a text-mode read sees
-// it: CR LF becomes LF. The line keeps its LF, holds at most
-// kSettingsLineLength characters and ends at a NUL. False at the end of the file.
-bool ReadSettingsLine(FILE* file, std::string* line);
 
 // Reads lines until every key has been seen. False when the file cannot be opened.
 bool ReadSavedDisplayChoice(const std::string& fileName, SavedDisplayChoice* choice);

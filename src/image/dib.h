@@ -7,9 +7,9 @@
 #include <memory>
 #include <vector>
 
+#include "base/win32_handles.h"
 #include "image/palette_decode.h"
 #include "image/picture_decode.h"
-#include "launcher/win32_handles.h"
 
 namespace velk {
 

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/win32_handles.h"
 #include "image/byte_span.h"
 #include "image/picture_layout.h"
-#include "launcher/win32_handles.h"
 
 namespace velk {
 

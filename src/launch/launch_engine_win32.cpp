@@ -6,11 +6,11 @@
 
 #include "advanced/custom_archives.h"
 #include "advanced/switches.h"
+#include "base/dialog_services.h"
+#include "base/win32_handles.h"
 #include "launch/command_line.h"
-#include "launcher/launcher.h"
+#include "launch/performance_dialog.h"
 #include "launcher/launcher_state.h"
-#include "launcher/performance_dialog.h"
-#include "launcher/win32_handles.h"
 #include "sound/sound_detection.h"
 #include "ids_strings.h"
 

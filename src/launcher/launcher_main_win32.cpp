@@ -4,13 +4,14 @@
 
 #include "advanced/custom_archives.h"
 #include "advanced/switches.h"
+#include "base/multimedia.h"
+#include "base/registry_store.h"
+#include "base/settings_lines.h"
 #include "disc/data_disc.h"
 #include "disc/previews.h"
 #include "launch/launch_engine.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_state.h"
-#include "launcher/multimedia.h"
-#include "launcher/registry_store.h"
 #include "launcher/startup_rules.h"
 #include "launcher/title_window.h"
 #include "sound/sound_detection.h"
@@ -21,7 +22,6 @@ namespace velk {
 namespace {
 
 constexpr size_t kPathCapacity = 124;
-constexpr size_t kLineCapacity = 512;  // lines of up to 511 characters
 
 // Dialog results of the title window that the loop acts on.
 enum TitleResult { kTitleLeave = 0, kTitlePlay = 1, kTitleSetup = 2, kTitleMultiplayer = 5 };
@@ -152,12 +152,12 @@ void RunTitleLoop(const char* commandLine, LauncherSwitches requests) {
 
 bool ReadEngineRunCount(const char* fileName) {
     if (!fileName || !FileExists(fileName)) return false;
-    FILE* file = fopen(fileName, "r");
+    FILE* file = fopen(fileName, "rb");
     if (!file) return false;
     std::string value = "0";
-    char line[kLineCapacity];
-    while (fgets(line, sizeof(line), file)) {
-        if (ParseNumRunsLine(line, &value)) break;
+    std::string line;
+    while (ReadSettingsLine(file, &line)) {
+        if (ParseNumRunsLine(line.c_str(), &value)) break;
     }
     fclose(file);
     State().engineRuns = LeadingInteger(value);

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "advanced/switches.h"
+#include "base/settings_store.h"
 #include "disc/preview_list.h"
 #include "display/renderer_list.h"
 #include "image/dib.h"
-#include "launcher/settings_store.h"
 #include "launcher/title_links.h"
 
 namespace velk {

@@ -1,7 +1,7 @@
 #include <cstring>
 
+#include "base/win32_handles.h"
 #include "launcher/launcher.h"
-#include "launcher/win32_handles.h"
 
 namespace velk {
 

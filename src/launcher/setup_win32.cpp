@@ -1,9 +1,9 @@
 #include <cstdio>
 
+#include "base/win32_handles.h"
 #include "disc/data_disc.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_state.h"
-#include "launcher/win32_handles.h"
 
 namespace velk {
 

@@ -5,15 +5,16 @@
 
 #include "advanced/advanced_options.h"
 #include "advanced/custom_archives.h"
+#include "base/multimedia.h"
+#include "base/shell_open.h"
+#include "base/win32_handles.h"
 #include "disc/previews.h"
 #include "display/open_display.h"
-#include "launch/launch_engine.h"
 #include "image/dib.h"
+#include "launch/launch_engine.h"
 #include "launch/launch_engine.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_state.h"
-#include "launcher/multimedia.h"
-#include "launcher/win32_handles.h"
 #include "ids_game.h"
 #include "ids_strings.h"
 
@@ -104,17 +105,6 @@ void TakeLinkRects(HWND window) {
 
 void SetCursorIfLoaded(HCURSOR cursor) {
     if (cursor) SetCursor(cursor);
-}
-
-// The shell is loaded only when a link is opened: it is large, and most runs never need it.
-HINSTANCE ShellOpen(HWND owner, const char* target) {
-    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-    static ModuleHandle shell(LoadLibraryA("shell32.dll"));  // kept for the rest of the run
-    auto open = shell ? reinterpret_cast<ShellExecuteFn>(
-                            reinterpret_cast<void*>(GetProcAddress(shell.get(), "ShellExecuteA")))
-                      : nullptr;
-    if (!open) return reinterpret_cast<HINSTANCE>(SE_ERR_NOASSOC);
-    return open(owner, nullptr, target, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 // The frame static would draw the picture once more over ours, through the

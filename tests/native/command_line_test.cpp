@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "advanced/switches.h"
+#include "base/settings_store.h"
 #include "launch/command_line.h"
-#include "launcher/settings_store.h"
 
 #include <map>
 

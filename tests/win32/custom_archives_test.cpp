@@ -6,8 +6,8 @@
 
 #include "advanced/archive_list.h"
 #include "advanced/custom_archives.h"
+#include "base/registry_store.h"
 #include "launcher/launcher_state.h"
-#include "launcher/registry_store.h"
 #include "launcher_driver.h"
 #include "ids_adv_custom.h"
 

@@ -2,9 +2,9 @@
 // prefix: R: and S: are CD-ROM drives, T: a hard disk (scripts/wine-env.sh).
 #include <gtest/gtest.h>
 
+#include "base/registry_store.h"
 #include "disc/data_disc.h"
 #include "launcher/launcher_state.h"
-#include "launcher/registry_store.h"
 #include "test_support.h"
 
 namespace velk {

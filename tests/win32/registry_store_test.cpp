@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "launcher/registry_store.h"
+#include "base/registry_store.h"
 #include "test_support.h"
 
 namespace velk {

@@ -1,6 +1,6 @@
-#include "launcher/multimedia.h"
+#include "base/multimedia.h"
 
-#include "launcher/win32_handles.h"
+#include "base/win32_handles.h"
 
 namespace velk {
 

@@ -1,31 +1,40 @@
-#include "launcher/launcher.h"
-#include "launcher/launcher_state.h"
+#include "base/dialog_services.h"
 
 namespace velk {
 
 namespace {
 constexpr int kMessageCapacity = 512;  // 511 characters and the NUL
+
+const HINSTANCE* g_instance = nullptr;
+const std::string* g_gameTitle = nullptr;
+
+HINSTANCE ResourceModule() { return g_instance ? *g_instance : nullptr; }
+}  // namespace
+
+void BindDialogResources(const HINSTANCE* instance, const std::string* gameTitle) {
+    g_instance = instance;
+    g_gameTitle = gameTitle;
 }
 
 std::string LoadResString(UINT id) {
     char text[kMessageCapacity];
-    int len = LoadStringA(State().instance, id, text, sizeof(text));
+    int len = LoadStringA(ResourceModule(), id, text, sizeof(text));
     return len > 0 ? std::string(text, len) : std::string();
 }
 
 int ShowError(HWND owner, UINT stringId, const char* caption, UINT flags) {
     char text[kMessageCapacity] = "Error.";
     // LoadString may clear the buffer when the id has no entry; keep the fallback then.
-    if (LoadStringA(State().instance, stringId, text, sizeof(text)) <= 0) lstrcpyA(text, "Error.");
+    if (LoadStringA(ResourceModule(), stringId, text, sizeof(text)) <= 0) lstrcpyA(text, "Error.");
     return MessageBoxA(owner, text, caption, flags);
 }
 
 int ShowGameError(HWND owner, UINT stringId, UINT flags) {
-    return ShowError(owner, stringId, State().gameTitle.c_str(), flags);
+    return ShowError(owner, stringId, g_gameTitle ? g_gameTitle->c_str() : "", flags);
 }
 
 void SetDialogIcon(HWND window) {
-    HICON icon = LoadIconA(State().instance, "ICON");
+    HICON icon = LoadIconA(ResourceModule(), "ICON");
     if (icon) SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 }
 

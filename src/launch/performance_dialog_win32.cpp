@@ -1,6 +1,6 @@
-#include "launcher/performance_dialog.h"
+#include "launch/performance_dialog.h"
 
-#include "launcher/launcher.h"
+#include "base/dialog_services.h"
 #include "launcher/launcher_state.h"
 #include "ids_detail.h"
 

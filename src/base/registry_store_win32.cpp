@@ -1,4 +1,4 @@
-#include "launcher/registry_store.h"
+#include "base/registry_store.h"
 
 #include <cstring>
 

@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <string>
 
-#include "launcher/settings_store.h"
-#include "launcher/win32_handles.h"
+#include "base/settings_store.h"
+#include "base/win32_handles.h"
 
 namespace velk {
 
