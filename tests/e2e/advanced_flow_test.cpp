@@ -149,10 +149,7 @@ protected:
         ClickControl(dialog, button);
         ASSERT_TRUE(WaitWindowGone(dialog, 3000));
     }
-    std::string CommandFile() {
-        std::string text;
-        return ReadFileText(game_ / "velkcmds.txt", &text) ? text : "<none>";
-    }
+    std::string CommandFile() { return game_.CommandFile(); }
     std::string PlayAndReadCommandFile() {
         ClickControl(title_, kStarta);
         if (run_->WaitExit(kExitWait) != 1) return "<launcher did not end>";
@@ -162,16 +159,8 @@ protected:
         ClickControl(title_, kAvsluta);
         ASSERT_EQ(run_->WaitExit(kExitWait), 1u);
     }
-    DWORD Number(const char* name) {
-        DWORD v = 0xDEADBEEF;
-        registry_.Number(name, &v);
-        return v;
-    }
-    std::string Text(const char* name) {
-        std::string v = "<absent>";
-        registry_.Text(name, &v);
-        return v;
-    }
+    DWORD Number(const char* name) { return registry_.Number(name); }
+    std::string Text(const char* name) { return registry_.Text(name); }
 };
 
 TEST_F(AdvancedFlow, WarningUntilTheDialogHasBeenShownOnce) {
@@ -222,7 +211,7 @@ TEST_F(AdvancedFlow, CancelChangesNothing) {
     Close(dialog, IDCANCEL);
     EXPECT_EQ(PlayAndReadCommandFile(), kHead + " +DisableMusic 0 +DisableSound 0 +DisableFog 1 +DisableTripBuf 0 "
                                                 "+DisableHardwareCursor 0  +old 1");
-    EXPECT_EQ(Number("Save Commands"), 0xDEADBEEFu);
+    EXPECT_EQ(Number("Save Commands"), LauncherRegistry::kAbsentNumber);
     EXPECT_EQ(Text("Commands"), "+old 1");
 }
 

@@ -106,8 +106,7 @@ protected:
     std::string PlayAndReadCommandFile() {
         ClickControl(title_, kStarta);
         if (launcher_->WaitExit(kExitWait) != 1) return "<launcher did not end>";
-        std::string text;
-        return ReadFileText(game_ / "velkcmds.txt", &text) ? text : "<none>";
+        return game_.CommandFile();
     }
     std::string Text(const char* name) {
         std::string text = "<absent>";

@@ -105,8 +105,7 @@ protected:
     std::string PlayAndReadCommandFile() {
         ClickControl(title_, kStarta);
         if (launcher_.WaitExit(kExitWait) != 1) return "<launcher did not end>";
-        std::string text;
-        return ReadFileText(game_ / "velkcmds.txt", &text) ? text : "<none>";
+        return game_.CommandFile();
     }
     std::vector<std::string> RenderersInSearchOrder() {
         std::vector<std::string> names;
@@ -118,11 +117,7 @@ protected:
         FindClose(find);
         return names;
     }
-    DWORD Number(const char* name) {
-        DWORD v = 0xDEADBEEF;
-        registry_.Number(name, &v);
-        return v;
-    }
+    DWORD Number(const char* name) { return registry_.Number(name); }
 };
 
 TEST_F(DisplayFlow, WarningCancelledOpensNothingAndComesAgain) {

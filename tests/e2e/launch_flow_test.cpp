@@ -28,15 +28,8 @@ protected:
     }
     void Start(const std::string& arguments) { ASSERT_TRUE(launcher_.Start(game_.path(), "Velkarion.exe", arguments)); }
     HWND TitleWindow() { return WaitForWindow(launcher_.id(), "Velkarion", kWindowWait); }
-    std::string CommandFile() {
-        std::string text;
-        return ReadFileText(game_ / "velkcmds.txt", &text) ? text : "<none>";
-    }
-    DWORD Number(const char* name) {
-        DWORD v = 0xDEADBEEF;
-        registry_.Number(name, &v);
-        return v;
-    }
+    std::string CommandFile() { return game_.CommandFile(); }
+    DWORD Number(const char* name) { return registry_.Number(name); }
     // Answers a message box with Enter and gives its text.
     std::string AnswerBox(WORD key = VK_RETURN) {
         HWND box = WaitForMessageBox(launcher_.id(), kWindowWait);

@@ -70,6 +70,21 @@ GameFolder::GameFolder() {
         DeleteFileA((folder_ / leftover).c_str());
 }
 
+std::string GameFolder::CommandFile() const {
+    std::string text;
+    return ReadFileText(folder_ / "velkcmds.txt", &text) ? text : "<none>";
+}
+
+DWORD LauncherRegistry::Number(const char* name) const {
+    DWORD value = kAbsentNumber;
+    return Number(name, &value) ? value : kAbsentNumber;
+}
+
+std::string LauncherRegistry::Text(const char* name) const {
+    std::string value;
+    return Text(name, &value) ? value : "<absent>";
+}
+
 void LauncherRegistry::SetNumber(const char* name, DWORD value) {
     SetValue(HKEY_LOCAL_MACHINE, kLauncherKey, name, REG_DWORD, &value, sizeof(value));
 }

@@ -15,6 +15,8 @@ public:
     GameFolder();
     const std::string& path() const { return folder_.path(); }
     std::string operator/(const std::string& relative) const { return folder_ / relative; }
+    // The engine command file as written, or "<none>".
+    std::string CommandFile() const;
 
 private:
     TempFolder folder_;
@@ -29,6 +31,10 @@ public:
     void SetText(const char* name, const std::string& value);
     bool Number(const char* name, DWORD* value) const;
     bool Text(const char* name, std::string* value) const;
+    // The value, or kAbsentNumber / "<absent>" when it is missing or of another type.
+    static constexpr DWORD kAbsentNumber = 0xDEADBEEF;
+    DWORD Number(const char* name) const;
+    std::string Text(const char* name) const;
     bool Exists() const { return KeyExists(HKEY_LOCAL_MACHINE, kLauncherKey); }
 
 private:
