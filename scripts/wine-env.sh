@@ -7,7 +7,17 @@
 # and "demo" for scripts/demo (the demo data disc in drive D:).
 export VELK_WINE_ROLE="${VELK_WINE_ROLE:-test}"
 export WINEPREFIX="$VELK_BUILD_DIR/wineprefix-$VELK_WINE_ROLE"
-export WINEARCH=win32
+# win32: the 32-bit build in a 32-bit prefix. win64: the 64-bit build, for
+# machines whose kernel runs no 32-bit code (Wine's 32-bit loader cannot start there).
+export VELK_WINE_ARCH="${VELK_WINE_ARCH:-win32}"
+export WINEARCH="$VELK_WINE_ARCH"
+if [ "$VELK_WINE_ARCH" = win64 ]; then
+  # /usr/bin/wine prefers the 32-bit loader when both are installed.
+  export VELK_WINE=/usr/lib/wine/wine64
+  export WINELOADER="$VELK_WINE"
+else
+  export VELK_WINE=wine
+fi
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # A display number of our own, stable per build folder.
@@ -40,11 +50,11 @@ velk_map_drive() {
   local letter=$1 folder=$2 type=$3
   mkdir -p "$folder"
   ln -sfn "$folder" "$WINEPREFIX/dosdevices/$letter:"
-  wine reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /t REG_SZ /d "$type" /f >/dev/null 2>&1 </dev/null 9>&-
+  "$VELK_WINE" reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /t REG_SZ /d "$type" /f >/dev/null 2>&1 </dev/null 9>&-
 }
 
 velk_prefix_create() {
-  wineboot -i >/dev/null 2>&1 </dev/null 9>&- || true
+  "$VELK_WINE" wineboot -i >/dev/null 2>&1 </dev/null 9>&- || true
   wineserver -w
   if [ "$VELK_WINE_ROLE" = demo ]; then
     # The demo data disc, as the player's CD-ROM drive.
@@ -71,7 +81,7 @@ velk_wine_ready() {
     # start; then the prefix's background services are started here, detached
     # from the caller's pipes and lock (ctest waits for every holder of its pipe).
     if wineserver -p >/dev/null 2>&1 </dev/null 9>&-; then
-      wine cmd.exe /c exit >/dev/null 2>&1 </dev/null 9>&- || true
+      "$VELK_WINE" cmd.exe /c exit >/dev/null 2>&1 </dev/null 9>&- || true
     fi
   ) 9>"$VELK_BUILD_DIR/.wine-$VELK_WINE_ROLE.lock"
 }

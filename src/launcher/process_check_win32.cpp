@@ -5,8 +5,10 @@
 
 namespace velk {
 
+#ifndef _WIN64
 static_assert(sizeof(PROCESSENTRY32) == 296, "32-bit ANSI toolhelp entries");
 static_assert(sizeof(MODULEENTRY32) == 548, "32-bit ANSI toolhelp entries");
+#endif
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -52,6 +53,16 @@ void DeleteRecord(StandinModeRecord* record) {
     }
 }
 
+// The record layout holds 32-bit addresses. A 64-bit test build of the
+// launcher reads them too, so records must lie in the low 4 GiB there.
+uint32_t AddressOf(StandinModeRecord* record) {
+    uintptr_t address = reinterpret_cast<uintptr_t>(record);
+    if (address > 0xFFFFFFFFu) abort();
+    return static_cast<uint32_t>(address);
+}
+
+StandinModeRecord* RecordAt(uint32_t address) { return reinterpret_cast<StandinModeRecord*>(uintptr_t(address)); }
+
 template <size_t Size>
 void CopyText(char (&field)[Size], const char* text) {
     size_t length = strnlen(text, Size - 1);
@@ -75,19 +86,22 @@ StandinModeRecord* BuildList() {
     for (size_t i = 0; i < kStandinTable.count; ++i) {
         StandinModeRecord* record = NewRecord();
         Fill(record, kStandinTable.modes[i]);
-        (last ? last->next : first) = record;
+        if (last)
+            last->next = AddressOf(record);
+        else
+            first = record;
         last = record;
     }
-    if (last && kStandinTable.chain == StandinChain::LoopsToFirst) last->next = first;
+    if (last && kStandinTable.chain == StandinChain::LoopsToFirst) last->next = AddressOf(first);
     if (last && kStandinTable.chain == StandinChain::EndsInGuardPage) {
-        last->next = reinterpret_cast<StandinModeRecord*>(reinterpret_cast<char*>(last) + sizeof(*last) - 100);
+        last->next = AddressOf(last) + sizeof(*last) - 100;
     }
     return first;
 }
 
 [[maybe_unused]] void DeleteList(StandinModeRecord* first) {
     for (size_t i = 0; first && i < kStandinTable.count; ++i) {
-        StandinModeRecord* next = first->next;
+        StandinModeRecord* next = RecordAt(first->next);
         DeleteRecord(first);
         first = next;
     }

@@ -15,7 +15,7 @@ struct StandinModeRecord {
     uint32_t width;
     uint32_t height;
     int32_t bitDepth;
-    StandinModeRecord* next;
+    uint32_t next;  // address of the next record; records live below 4 GiB
 };
 static_assert(sizeof(StandinModeRecord) == 532, "the launcher reads exactly 532 bytes a record");
 

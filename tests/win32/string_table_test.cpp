@@ -284,12 +284,7 @@ TEST(StringTable, EveryIdLoads) {
 // The header is the list of record: every id it defines is in the list above,
 // and the table holds exactly the ids that the header defines.
 TEST(StringTable, HeaderAndTableHoldTheSameIds) {
-    std::string here = __FILE__;
-    for (char& c : here)
-        if (c == '\\') c = '/';
-    const std::string root = here.substr(0, here.rfind("/tests/"));
-    ASSERT_NE(root.size(), here.size());
-    std::string path = root + "/src/resources/ids_strings.h";
+    std::string path = std::string(VELK_SOURCE_DIR) + "/src/resources/ids_strings.h";
     if (path[0] == '/') path = test::WindowsPath(path);
     std::ifstream in(path);
     ASSERT_TRUE(in.good()) << path;
