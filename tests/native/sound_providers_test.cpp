@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
-#include "launcher/settings_store.h"
 #include "sound/sound_providers.h"
 
 namespace velk {
@@ -187,54 +185,6 @@ TEST(SoundFragment, DefaultChoiceAndEveryReverbLevel) {
         EXPECT_NE(fragment.find(std::string("++reverblevel ") + c.printed + " "), std::string::npos) << fragment;
         EXPECT_EQ(fragment.back(), ' ');
     }
-}
-
-class MemoryStore final : public SettingsStore {
-public:
-    std::map<std::string, int32_t> numbers;
-    std::map<std::string, std::string> texts;
-    int32_t ReadDword(const char* name, int32_t d) override {
-        auto it = numbers.find(name);
-        return it == numbers.end() ? d : it->second;
-    }
-    // Like the registry: a text that does not fit yields the default.
-    char* ReadString(const char* name, char* buffer, uint32_t& size, const char* d) override {
-        auto it = texts.find(name);
-        if (it != texts.end() && it->second.size() + 1 <= size) {
-            std::copy(it->second.begin(), it->second.end(), buffer);
-            buffer[it->second.size()] = '\0';
-            size = static_cast<uint32_t>(it->second.size() + 1);
-            return buffer;
-        }
-        if (!d) return nullptr;
-        std::string def = d;
-        std::copy(def.begin(), def.end(), buffer);
-        buffer[def.size()] = '\0';
-        size = static_cast<uint32_t>(def.size());
-        return buffer;
-    }
-    bool WriteDword(const char* name, int32_t v) override { return numbers[name] = v, true; }
-    bool WriteString(const char* name, const char* t) override { return texts[name] = t, true; }
-};
-
-TEST(SoundChoiceStore, RoundTripAndValuesThatDoNotFit) {
-    SoundChoice saved{2, "Microsoft DirectSound3D with Creative Labs EAX(TM)", 8, 24, 45};
-    MemoryStore store;
-    SaveSoundChoice(store, saved);
-    EXPECT_EQ(store.numbers.size(), 4u);
-
-    SoundChoice loaded;
-    LoadSoundChoice(store, loaded);
-    EXPECT_EQ(SoundFragment(loaded), SoundFragment(saved));
-
-    // Nothing stored leaves every field; a name of 261 characters does not fit and leaves the name.
-    MemoryStore other;
-    other.texts["Sound Provider Name"] = std::string(261, 'n');
-    LoadSoundChoice(other, loaded);
-    EXPECT_EQ(SoundFragment(loaded), SoundFragment(saved));
-    other.texts["Sound Provider Name"] = std::string(260, 'n');
-    LoadSoundChoice(other, loaded);
-    EXPECT_EQ(loaded.providerName, std::string(260, 'n'));
 }
 
 TEST(ParseUnsignedField, NumbersAndEverythingElse) {
