@@ -337,20 +337,6 @@ TEST_F(SoundDialogTest, OkReadsTheChoiceBack) {
     EXPECT_EQ(choice_.providerName, "before");
 }
 
-TEST_F(SoundDialogTest, TemplateControls) {
-    Open();
-    auto style = [&](int id) { return GetWindowLongA(GetDlgItem(dialog_, id), GWL_STYLE); };
-    EXPECT_EQ(style(IDC_SOUND_PROVIDER_LIST) & LBS_SORT, 0);
-    EXPECT_NE(style(IDC_SOUND_3D_VOICES) & ES_NUMBER, 0);
-    EXPECT_NE(style(IDC_SOUND_2D_VOICES) & ES_NUMBER, 0);
-    for (int id = IDC_REVERB_FIRST; id <= IDC_REVERB_LAST; ++id) {
-        EXPECT_EQ(style(id) & BS_TYPEMASK, BS_AUTORADIOBUTTON) << id;
-        EXPECT_EQ((style(id) & WS_GROUP) != 0, id == IDC_REVERB_FIRST) << id;
-    }
-    EXPECT_NE(style(IDOK) & WS_GROUP, 0);  // the reverb group ends before OK
-    EXPECT_NE(GetDlgItem(dialog_, IDCANCEL), nullptr);
-}
-
 TEST(SoundFragmentLocale, FullStopWhateverTheLocale) {
     // Only meaningful where the runtime's Swedish locale writes a decimal comma.
     if (!setlocale(LC_NUMERIC, "Swedish_Sweden.1252") || localeconv()->decimal_point[0] != ',') {
