@@ -5,7 +5,8 @@
 namespace velk {
 
 namespace {
-constexpr uint32_t kCommandsBuffer = 254;
+// Room for every text OK can store (254 characters) and its end.
+constexpr uint32_t kCommandsBuffer = 255;
 
 const char* OnOff(int32_t flag, const char* on, const char* off) { return flag ? on : off; }
 }  // namespace

@@ -28,7 +28,7 @@ struct CommandLineSetting {
     std::string commandLineText;
 };
 
-// "Save Commands" (default 1) and, while it is set, "Commands" (254-byte buffer).
+// "Save Commands" (default 1) and, while it is set, "Commands" (255-byte buffer, so the longest text OK stores reads back).
 // Without a store nothing changes.
 void LoadCommandLineText(SettingsStore* settings, CommandLineSetting* setting);
 

@@ -2,6 +2,8 @@
 #pragma once
 #include <string>
 
+#include "advanced/advanced_options.h"
+
 namespace velk {
 
 // The launcher's own command line goes on to the engine unchanged.
@@ -9,6 +11,9 @@ bool LaunchEngine(const char* launcherCommandLine, bool multiplayer);
 
 // The engine command line for this launch, from the launcher's state.
 std::string AssembleEngineCommandLine(const char* launcherCommandLine, bool multiplayer);
+// The same line for a play launch, with advanced choices not yet stored; the
+// performance piece is left out when that launch would first ask for it.
+CommandLinePreview PreviewEngineCommandLine(const EngineSwitches& switches, const std::string& commandLineText);
 
 // The display fragment, and whether the last display dialog confirmed it.
 std::string BuildDisplayFragmentForLaunch(bool* confirmed);

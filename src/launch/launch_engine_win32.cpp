@@ -41,9 +41,9 @@ bool StartEngine(STARTUPINFOA* startup) {
     return true;
 }
 
-}  // namespace
-
-std::string AssembleEngineCommandLine(const char* launcherCommandLine, bool multiplayer) {
+// Everything from the launcher's state but the advanced choices, which are given.
+EngineCommandInputs GatherInputs(const char* launcherCommandLine, bool multiplayer, const EngineSwitches& switches,
+                                 const std::string& commandLineText) {
     const LauncherState& s = State();
     EngineCommandInputs in;
     in.windowTitle = s.windowTitle;
@@ -53,15 +53,33 @@ std::string AssembleEngineCommandLine(const char* launcherCommandLine, bool mult
     in.updateCommandLine = s.updateCommandLine;
     in.contentCommandLine = s.contentCommandLine;
     in.multiplayer = multiplayer;
-    in.switchFragment = BuildSwitchFragment(s);
+    in.switchFragment = BuildSwitchFragment(switches);
     in.displayFragment = BuildDisplayFragmentForLaunch(&in.displayConfirmed);
     in.soundFragment = BuildSoundFragment();
     in.archiveFragment = BuildArchiveFragment();
     in.performanceLevelChosen = s.performanceLevelChosen != 0;
     in.performanceLevel = s.performanceLevel;
     in.launcherCommandLine = launcherCommandLine ? launcherCommandLine : "";
-    in.commandLineText = s.commandLineText;
-    return BuildEngineCommandLine(in);
+    in.commandLineText = commandLineText;
+    return in;
+}
+
+}  // namespace
+
+std::string AssembleEngineCommandLine(const char* launcherCommandLine, bool multiplayer) {
+    const LauncherState& s = State();
+    return BuildEngineCommandLine(GatherInputs(launcherCommandLine, multiplayer, s, s.commandLineText));
+}
+
+CommandLinePreview PreviewEngineCommandLine(const EngineSwitches& switches, const std::string& commandLineText) {
+    const LauncherState& s = State();
+    CommandLinePreview preview;
+    preview.asksLevel = NeedsPerformanceLevel(s.engineRuns, s.launcherRuns, switches.restoreDefaults);
+    EngineCommandInputs in = GatherInputs(s.launcherCommandLine.c_str(), false, switches, commandLineText);
+    // The level asked at start is not known yet.
+    if (preview.asksLevel) in.performanceLevelChosen = false;
+    preview.line = BuildEngineCommandLine(in);
+    return preview;
 }
 
 bool LaunchEngine(const char* launcherCommandLine, bool multiplayer) {

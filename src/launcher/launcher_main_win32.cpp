@@ -176,6 +176,7 @@ int LauncherMain(HINSTANCE instance, const char* commandLine) {
     LauncherState& s = State();
     s.instance = instance;
     if (!commandLine) commandLine = "";
+    s.launcherCommandLine = commandLine;
 
     if (IsProcessRunning(OwnFileName().c_str(), 2)) return 0;
 

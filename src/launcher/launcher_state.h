@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "advanced/switches.h"
+#include "disc/preview_list.h"
 #include "display/renderer_list.h"
 #include "image/dib.h"
 #include "launcher/settings_store.h"
@@ -19,6 +20,7 @@ namespace velk {
 // fields, kept in their own records so the command-line code can take them.
 struct LauncherState : EngineSwitches, CommandLineSetting {
     HINSTANCE instance = nullptr;
+    std::string launcherCommandLine;  // the launcher's own, passed on to the engine
 
     // Resource strings loaded at start-up.
     std::string gameTitle;          // 9
@@ -80,6 +82,10 @@ struct LauncherState : EngineSwitches, CommandLineSetting {
     // button, and the result of the last display dialog (1 OK, 0 Cancel).
     std::unique_ptr<RendererList> renderers;
     int32_t displayResult = 0;
+
+    // Movie and demo previews, only while the previews dialog runs.
+    std::unique_ptr<PreviewList> moviesList;
+    std::unique_ptr<PreviewList> demosList;
 };
 
 // The launcher's state for this process.

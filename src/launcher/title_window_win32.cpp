@@ -8,6 +8,7 @@
 #include "disc/previews.h"
 #include "display/open_display.h"
 #include "image/dib.h"
+#include "launch/launch_engine.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_state.h"
 #include "launcher/multimedia.h"
@@ -57,7 +58,7 @@ INT_PTR OnCommand(HWND window, WPARAM command) {
         InvalidateRect(window, nullptr, FALSE);
         return 1;
     case IDC_GAME_ADVANCED:
-        OpenAdvancedOptions(window);
+        OpenAdvancedOptions(window, PreviewEngineCommandLine);
         return 1;
     case IDC_GAME_PREVIEWS:
         ShowPreviews(State().instance, window);

@@ -1,5 +1,6 @@
-// Stand-in web browser (and help viewer) for the test prefix: the shell
-// opens web addresses and ".hlp" files with it. It is not a browser.
+// Stand-in web browser (and help viewer, and player of the disc's previews)
+// for the test prefix: the shell opens web addresses, ".hlp" files and the
+// previews' files with it. It is not a browser.
 //
 // Each start appends "OPEN <command line>\n" to the file named by the
 // environment variable VELK_BROWSER_RECORD (nothing is written without it).

@@ -212,7 +212,6 @@ TEST_F(TitleWindowE2E, CommandsSentToTheDialogDoWhatTheTableSays) {
     DeleteFileA(browser_.recordFile().c_str());
     PostMessageA(title, WM_COMMAND, 10, 0);  // the help file
     EXPECT_NE(browser_.WaitOpened(5000).find("VELK.hlp"), std::string::npos);
-    PostMessageA(title, WM_COMMAND, 5, 0);  // previews: nothing in this build
     PostMessageA(title, WM_COMMAND, 4, 0);  // customize: no template, nothing shows
     Sleep(500);
     EXPECT_TRUE(IsWindowVisible(title));

@@ -148,14 +148,14 @@ TEST(LoadCommandLineText, SavedTextRules) {
         int32_t expectedSave;
         std::string expectedText;
     };
-    const std::string longest(253, 'a');
-    const std::string tooLong(254, 'a');
+    const std::string longest(254, 'a');  // the longest text OK stores
+    const std::string tooLong(255, 'a');
     const Case cases[] = {
         {"nothing stored: save defaults to 1, text empty", false, 0, nullptr, 1, ""},
         {"saved text is used", true, 1, "+a 1", 1, "+a 1"},
         {"not saved: stored text is ignored", true, 0, "+a 1", 0, ""},
-        {"253 characters fit", true, 1, longest.c_str(), 1, longest},
-        {"254 characters are too long", true, 1, tooLong.c_str(), 1, ""},
+        {"254 characters fit", true, 1, longest.c_str(), 1, longest},
+        {"255 characters are too long", true, 1, tooLong.c_str(), 1, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

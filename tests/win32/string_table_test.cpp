@@ -75,8 +75,8 @@ struct Expected {
 
 // One or more texts of every part of the launcher, with the awkward ones on purpose:
 // Swedish letters, the blank line in the display warning, the two blanks in the
-// help-file error, quotes and stars in the advanced warning, the repeated
-// fragment in the fog help text.
+// help-file error, the quotes in the advanced warning, the fog help text
+// that once repeated its tail, texts that once carried a stray star.
 const Expected kTexts[] = {
     // start-up
     {IDS_ENGINE_RUNNING, "VELK körs redan."},
@@ -95,11 +95,11 @@ const Expected kTexts[] = {
     // renderer search
     {IDS_NO_RENDERER, "Hittade inga renderare. Detta problem beror vanligen på att DirectX 7.0 inte är korrekt installerat. Kontrollera att DirectX 7.0 är installerat och kör installationsprogrammet en gång till om det behövs."},
     // advanced options
-    {IDS_ADVANCED_WARNING, "VARNING!  Mixtrande med de avancerade alternativen kan få spelet att fungera sämre (eller inte alls) beroende på din systemkonfiguration. Klicka på *\"Hjälp\"-knappen för att få information om de olika avancerade alternativen innan du använder dem."},
+    {IDS_ADVANCED_WARNING, "VARNING!  Mixtrande med de avancerade alternativen kan få spelet att fungera sämre (eller inte alls) beroende på din systemkonfiguration. Klicka på \"Hjälp\"-knappen för att få information om de olika avancerade alternativen innan du använder dem."},
     // help texts and their labels
     {IDS_HELP_DISABLE_MUSIC, "Detta slår av användandet av DirectMusic i VELK. Vissa ljudkort kan vara inkompatibla med Directmusic.  Använd endast vid problemlösning."},
-    {IDS_HELP_DISABLE_FOG, "Detta slår av all atmosfärisk dimma (inte 'clipping plane'). Det bör inte påverka prestandan positivt eller negativt. Men det kan vara användbart på kort som 'nästan' stöder 'table fog'.an vara användbart på kort som 'nästan' stöder 'table fog'."},
-    {IDS_HELP_RESTORE_DEFAULTS, "Detta återställer alla konfigurationsinställningar till sina standardvärden. Det omfattar tangentkonfigurationen, detaljnivån och ljudalternativen. Det är användbart om du har ändrat inställningarna och vill ha tillbaka allt som det var.*"},
+    {IDS_HELP_DISABLE_FOG, "Detta slår av all atmosfärisk dimma (inte 'clipping plane'). Det bör inte påverka prestandan positivt eller negativt. Men det kan vara användbart på kort som 'nästan' stöder 'table fog'."},
+    {IDS_HELP_RESTORE_DEFAULTS, "Detta återställer alla konfigurationsinställningar till sina standardvärden. Det omfattar tangentkonfigurationen, detaljnivån och ljudalternativen. Det är användbart om du har ändrat inställningarna och vill ha tillbaka allt som det var."},
     {IDS_HELP_COMMAND_LINE, "Detta är endast för avancerade användare. Kommandoraden används för att ställa in variabler vid starten."},
     {IDS_LABEL_DISABLE_SOUND, "Avaktivera ljud"},
     {IDS_LABEL_DISABLE_CURSOR, "Avaktivera maskinvarumarkör"},
@@ -108,7 +108,7 @@ const Expected kTexts[] = {
     {IDS_LABEL_SAVE_COMMANDS, "Använd alltid dessa parametrar"},
     // graphics-card notes, one in full
     {IDS_NOTE_I740, "Intel i740\n\nhttp://www.intel.example/drivers/"},
-    {IDS_NOTE_SAVAGE, "S3 Savage\n\nS3 - http://www.s3.example/drivers/\n\nDet här kortet har problem med diminställningarna i VELK. Slå av dimman. Det kostar ingen prestanda.\nRekommenderad skärminställning:\nHÖG\n\nRekommenderade avancerade inställningar:\nKryssa för*\"Avaktivera dimma\" i de avancerade alternativen."},
+    {IDS_NOTE_SAVAGE, "S3 Savage\n\nS3 - http://www.s3.example/drivers/\n\nDet här kortet har problem med diminställningarna i VELK. Slå av dimman. Det kostar ingen prestanda.\nRekommenderad skärminställning:\nHÖG\n\nRekommenderade avancerade inställningar:\nKryssa för \"Avaktivera dimma\" i de avancerade alternativen."},
     // custom archives
     {IDS_NO_CUSTOM_ARCHIVES, "Hittar inga fler VELK .REZ-filer i Custom-mappen. Tilläggsfiler till VELK av typ .REZ måste placeras i mappen som heter Custom."},
     // 3D sound
@@ -181,7 +181,7 @@ const Note kNotes[] = {
     {IDS_NOTE_PERMEDIA2, "Permedia2", "3DLabs", "LÅG eller MEDEL (ljusmappning slås av automatiskt med detta kort)", "INGA", true},
     {IDS_NOTE_V1000, "Rendition V1000", "Rendition", "LÅG  512x384", "INGA", true},
     {IDS_NOTE_V2X00, "Rendition V2100/V2200", "Rendition", "LÅG eller MEDEL", "INGA", false},
-    {IDS_NOTE_SAVAGE, "S3 Savage", "S3", "HÖG", "Kryssa för*\"Avaktivera dimma\" i de avancerade alternativen.", true},
+    {IDS_NOTE_SAVAGE, "S3 Savage", "S3", "HÖG", "Kryssa för \"Avaktivera dimma\" i de avancerade alternativen.", true},
     {IDS_NOTE_VIRGE, "Virge (Diamond Stealth 3D Pro 2000, IMagic 3D)", "S3", "LÅG,", "INGA", false},
 };
 
