@@ -47,12 +47,6 @@ std::wstring ResourceText(UINT id) {
     return text;
 }
 
-std::string ItemText(HWND dialog, int id) {
-    char text[64] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof(text));
-    return text;
-}
-
 // The reverb choices that are set, by id.
 std::vector<int> CheckedReverbs(HWND dialog) {
     std::vector<int> ids;
@@ -109,71 +103,6 @@ protected:
         };
     }
 };
-
-TEST_F(SoundDetectionTest, FirstDetectionWarnsOffersNewestFirstAndStoresTheChoice) {
-    InstallLibrary("provider First\nprovider Second\ncannot-open\nprovider Third\neax 3\n");
-    std::vector<std::string> shown;
-    std::string voices3D, voices2D;
-    std::vector<int> reverbs;
-    {
-        ModalDriver driver({ExpectBox(IDS_SOUND_ENUM_WARNING, IDOK), [&](HWND dialog) {
-                                EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner_);
-                                HWND list = GetDlgItem(dialog, IDC_SOUND_PROVIDER_LIST);
-                                shown = ListTexts(list);
-                                EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 0);
-                                voices3D = ItemText(dialog, IDC_SOUND_3D_VOICES);
-                                voices2D = ItemText(dialog, IDC_SOUND_2D_VOICES);
-                                reverbs = CheckedReverbs(dialog);
-                                SendMessageA(list, LB_SETCURSEL, 1, 0);
-                                SetDlgItemTextA(dialog, IDC_SOUND_3D_VOICES, "8");
-                                SetDlgItemTextA(dialog, IDC_SOUND_2D_VOICES, "24");
-                                SendDlgItemMessageA(dialog, IDC_REVERB_125, BM_CLICK, 0, 0);
-                                PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-                            }});
-        EXPECT_EQ(RunSoundDetection(State().instance, owner_, true), 1);
-        EXPECT_EQ(driver.stepsTaken(), 2u);
-    }
-    EXPECT_EQ(shown, (std::vector<std::string>{"Inget 3D-ljud", "Third", "First"}));
-    EXPECT_EQ(voices3D, "16");
-    EXPECT_EQ(voices2D, "32");
-    EXPECT_EQ(reverbs, std::vector<int>{IDC_REVERB_100});
-    EXPECT_EQ(BuildSoundFragment(),
-              "++3dsoundprovider 7 ++3dsoundprovidername \"Third\" ++max3dvoices 8 ++maxswvoices 24 "
-              "++reverblevel 1.250000 ");
-    EXPECT_EQ(StoredNumber("Sound Enum Warning"), 1u);
-    EXPECT_EQ(StoredNumber("Sound Provider"), 7u);
-    EXPECT_EQ(StoredNumber("Sound 3D Samples"), 8u);
-    EXPECT_EQ(StoredNumber("Sound 2D Samples"), 24u);
-    EXPECT_EQ(StoredNumber("Sound Reverb"), 125u);
-    char name[32] = {};
-    uint32_t size = sizeof(name);
-    EXPECT_STREQ(State().settings->ReadString("Sound Provider Name", name, size, nullptr), "Third");
-
-    const std::string expectedLog =
-        "AIL_startup\nAIL_set_preference 27 1\nAIL_set_preference 15 0\nAIL_set_preference 33 1\n"
-        "AIL_set_preference 40 262144\nAIL_waveOutOpen driver=set waveOut=null device=-1 format=null\n"
-        "AIL_enumerate_3D_providers cursor=0\nAIL_open_3D_provider 256\n"
-        "AIL_3D_provider_attribute 256 \"EAX environment selection\" value=-1\nAIL_close_3D_provider 256\n"
-        "AIL_enumerate_3D_providers cursor=1\nAIL_open_3D_provider 257\n"
-        "AIL_enumerate_3D_providers cursor=2\nAIL_open_3D_provider 258\n"
-        "AIL_3D_provider_attribute 258 \"EAX environment selection\" value=-1\nAIL_close_3D_provider 258\n"
-        "AIL_enumerate_3D_providers cursor=3\nAIL_waveOutClose 1488\nAIL_shutdown\n";
-    EXPECT_EQ(LibraryLog(), expectedLog);
-
-    // Again in the same run: no warning, the same list, the library left alone; Cancel keeps the choice.
-    {
-        ModalDriver driver({[&](HWND dialog) {
-            shown = ListTexts(GetDlgItem(dialog, IDC_SOUND_PROVIDER_LIST));
-            EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_SOUND_PROVIDER_LIST, LB_GETCURSEL, 0, 0), 1);
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        }});
-        EXPECT_EQ(RunSoundDetection(State().instance, owner_, true), 0);
-        EXPECT_EQ(driver.stepsTaken(), 1u);
-    }
-    EXPECT_EQ(shown, (std::vector<std::string>{"Inget 3D-ljud", "Third", "First"}));
-    EXPECT_EQ(LibraryLog(), expectedLog);
-    EXPECT_EQ(State().soundConfigured, 1);
-}
 
 TEST_F(SoundDetectionTest, RefusedWarningTouchesNothingAndComesAgain) {
     InstallLibrary("provider First\n");
