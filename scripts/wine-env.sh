@@ -70,6 +70,16 @@ velk_prefix_create() {
   touch "$WINEPREFIX/.velk-ready"
 }
 
+# A crashing test program ends at once, with a crash line on stderr, instead
+# of waiting behind Wine's crash dialog until its test times out. Also for a
+# prefix made before this setting existed.
+velk_quiet_crashes() {
+  [ "$VELK_WINE_ROLE" = test ] || return 0
+  [ -f "$WINEPREFIX/.velk-quiet-crashes" ] && return 0
+  "${VELK_WINE:-wine}" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+    >/dev/null 2>&1 </dev/null 9>&- && touch "$WINEPREFIX/.velk-quiet-crashes"
+}
+
 velk_wine_ready() {
   mkdir -p "$VELK_BUILD_DIR"
   (
@@ -83,6 +93,7 @@ velk_wine_ready() {
     if wineserver -p >/dev/null 2>&1 </dev/null 9>&-; then
       "$VELK_WINE" cmd.exe /c exit >/dev/null 2>&1 </dev/null 9>&- || true
     fi
+    velk_quiet_crashes || true
   ) 9>"$VELK_BUILD_DIR/.wine-$VELK_WINE_ROLE.lock"
 }
 

@@ -3,24 +3,18 @@
 // directly with the same command file. Run under Wine:
 //   build/win32/wine-run build/win32/bench/win32/bench_launch.exe [rounds]
 #include <windows.h>
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "launcher_driver.h"
 
+using namespace velk::bench;
 using namespace velk::test;
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return double(c.QuadPart) / double(f.QuadPart);
-}
 
 // Seconds from process creation until the engine's record appears.
 double TimeUntilEngineStarted(const GameFolder& game, const char* program, const char* args) {
@@ -36,11 +30,6 @@ double TimeUntilEngineStarted(const GameFolder& game, const char* program, const
     double t = Now() - start;
     p.WaitExit(5000);
     return t;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 }  // namespace

@@ -1,34 +1,51 @@
-// Time from process start until the title window is shown and painted, for
-// the launcher against a bare dialog program with the same template (the
-// floor), and the launcher's peak memory. Run under Wine:
+// Time from process start until the title window is shown and painted, and
+// the resident memory once it has settled, for the launcher against a bare
+// dialog program with the same template (the floor), as ratios measured in
+// one run. A second floor also plays the start sound, which loads the sound
+// library and its audio driver. Also names the modules the launcher has
+// loaded beyond the floor's.
+// Run under Wine:
 //   build/win32/wine-run build/win32/bench/win32/bench_title.exe [rounds]
 #include <windows.h>
 #include <psapi.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
+#include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "launcher_driver.h"
 
+using namespace velk::bench;
 using namespace velk::test;
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return double(c.QuadPart) / double(f.QuadPart);
-}
+// The window has settled (the start sound started, its library loaded) by then.
+constexpr DWORD kSettleMilliseconds = 1500;
 
 struct Run {
     double seconds = -1;
-    SIZE_T peakBytes = 0;
+    double peakMiB = 0;
+    std::set<std::string> modules;
 };
 
 // Visible, and nothing left in its update region.
 bool ShownAndPainted(HWND w) { return IsWindowVisible(w) && !GetUpdateRect(w, nullptr, FALSE); }
+
+std::set<std::string> ModuleNames(HANDLE process) {
+    std::set<std::string> names;
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    if (!EnumProcessModules(process, modules, sizeof(modules), &bytes)) return names;
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i) {
+        char name[MAX_PATH];
+        if (GetModuleBaseNameA(process, modules[i], name, sizeof(name))) names.insert(CharLowerA(name));
+    }
+    return names;
+}
 
 Run TimeTitle(const std::string& folder, const char* program) {
     Run run;
@@ -42,18 +59,16 @@ Run TimeTitle(const std::string& folder, const char* program) {
         Sleep(1);
     }
     run.seconds = Now() - start;
+    Sleep(kSettleMilliseconds);
     HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, p.id());
     PROCESS_MEMORY_COUNTERS counters = {};
-    if (h && GetProcessMemoryInfo(h, &counters, sizeof(counters))) run.peakBytes = counters.PeakWorkingSetSize;
+    if (h && GetProcessMemoryInfo(h, &counters, sizeof(counters)))
+        run.peakMiB = counters.PeakWorkingSetSize / (1024.0 * 1024.0);
+    if (h) run.modules = ModuleNames(h);
     if (h) CloseHandle(h);
     if (window) PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
     p.WaitExit(5000);
     return run;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 }  // namespace
@@ -63,20 +78,32 @@ int main(int argc, char** argv) {
     LauncherRegistry registry;
     registry.SetNumber("Num Launcher Runs", 5);
     GameFolder game;
-    CopyFileA((std::string(WindowsPath(VELK_BENCH_DIR)) + "\\bare_dialog.exe").c_str(), (game / "bare_dialog.exe").c_str(), FALSE);
-    std::vector<double> launcher, bare;
-    SIZE_T peak = 0;
+    for (const char* floor : {"bare_dialog.exe", "bare_dialog_sound.exe"})
+        CopyFileA((std::string(WindowsPath(VELK_BENCH_DIR)) + "\\" + floor).c_str(), (game / floor).c_str(), FALSE);
+    const char* const programs[] = {"Velkarion.exe", "bare_dialog.exe", "bare_dialog_sound.exe"};
+    std::vector<double> times[3], memory[3];
+    Run last[3];
     for (int i = 0; i < rounds; ++i) {
-        Run l = TimeTitle(game.path(), "Velkarion.exe");
-        Run b = TimeTitle(game.path(), "bare_dialog.exe");
-        launcher.push_back(l.seconds);
-        bare.push_back(b.seconds);
-        peak = std::max(peak, l.peakBytes);
+        for (int p = 0; p < 3; ++p) {
+            last[p] = TimeTitle(game.path(), programs[p]);
+            times[p].push_back(last[p].seconds);
+            memory[p].push_back(last[p].peakMiB);
+        }
     }
-    double l = Median(launcher), b = Median(bare);
-    printf("launcher: title shown and painted after %.1f ms (median of %d)\n", l * 1000, rounds);
-    printf("bare dialog, same template:          %.1f ms\n", b * 1000);
-    printf("ratio: %.2f\n", l / b);
-    printf("launcher peak working set: %.1f MiB\n", peak / (1024.0 * 1024.0));
+    double t[3], m[3];
+    for (int p = 0; p < 3; ++p) {
+        t[p] = Median(times[p]);
+        m[p] = Median(memory[p]);
+    }
+    printf("medians of %d rounds      launcher   bare dialog   bare dialog with start sound\n", rounds);
+    printf("shown and painted, ms   %9.1f   %11.1f   %11.1f\n", t[0] * 1000, t[1] * 1000, t[2] * 1000);
+    printf("peak working set, MiB   %9.1f   %11.1f   %11.1f   (%.1f s after shown)\n", m[0], m[1], m[2],
+           kSettleMilliseconds / 1000.0);
+    printf("launcher / bare dialog: time %.2f, memory %.2f\n", t[0] / t[1], m[0] / m[1]);
+    printf("launcher / bare dialog with start sound: time %.2f, memory %.2f\n", t[0] / t[2], m[0] / m[2]);
+    printf("modules of the launcher beyond the bare dialog's:");
+    for (const std::string& name : last[0].modules)
+        if (!last[1].modules.count(name)) printf(" %s", name.c_str());
+    printf("\n");
     return 0;
 }

@@ -101,8 +101,9 @@ void OnOk(HWND dialog) {
     EndDialog(dialog, 1);
 }
 
-// Only clicks (notification 0) act: the whole command word is compared. The
-// preview follows every change of a box or the text, and every sub-dialog.
+// Buttons act on clicks only (notification 0): the whole command word is
+// compared. The preview follows every box, the text once typing pauses, and
+// the sub-dialogs whose choices reach the engine line.
 void OnCommand(HWND dialog, WPARAM command) {
     if (command == MAKEWPARAM(IDC_ADV_COMMANDS, EN_CHANGE)) {
         SetTimer(dialog, kPreviewTimer, USER_TIMER_MINIMUM, nullptr);

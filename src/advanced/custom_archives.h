@@ -1,4 +1,6 @@
-// Extra resource archives from the game folder's "Custom" folder.
+// Extra resource archives from the game folder's "Custom" folder: the
+// dialog "ADV_CUSTOM", the chosen list kept in the settings and its
+// engine switches.
 #pragma once
 #include <windows.h>
 #include <string>
@@ -7,11 +9,26 @@ namespace velk {
 
 // customArchives and alwaysLoadArchives from the settings.
 void LoadArchiveList();
+// "Save Rez Files" from the dialog's check box and, when ticked, "Rez Files".
+void SaveArchiveList(HWND dialog);
 // " -rez custom\name" for every chosen archive; empty for none.
 std::string BuildArchiveFragment();
 
 // "ADV_CUSTOM" over the owner; 1 after OK, 0 otherwise.
 int OpenCustomArchives(HWND owner);
 INT_PTR CALLBACK CustomArchivesDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The ".rez" files of "Custom" into the box, in the order found; their number.
+int ScanCustomFolder(HWND box);
+// customArchives into the box; their number.
+int FillChosenBox(HWND box);
+// The available box's selected name at the end of the chosen box, unless it
+// is there already (letter case counts). False without a selection.
+bool AddChosen(HWND available, HWND chosen);
+// Deletes the chosen box's selected name and selects its neighbour.
+bool RemoveChosen(HWND available, HWND chosen);
+void UpdateArchiveButtons(HWND dialog);
+// The chosen box's names, in order, into customArchives; their number.
+int TakeChosenList(HWND box);
 
 }  // namespace velk

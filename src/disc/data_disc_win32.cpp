@@ -22,10 +22,17 @@ bool FindAttributes(const char* path, DWORD* attributes) {
 class Win32DriveProbe final : public DriveProbe {
 public:
     bool IsCdRomDrive(char letter) override {
+        // Asking for the type of each of 26 letters is slow; a letter that
+        // names no drive at all is no CD-ROM drive.
+        char upper = (letter >= 'a' && letter <= 'z') ? static_cast<char>(letter - 'a' + 'A') : letter;
+        if (upper >= 'A' && upper <= 'Z' && !(present_ & (1u << (upper - 'A')))) return false;
         char root[] = {letter, ':', '\\', '\0'};
         return GetDriveTypeA(root) == DRIVE_CDROM;
     }
     bool FileExists(const std::string& path) override { return velk::FileExists(path.c_str()); }
+
+private:
+    DWORD present_ = GetLogicalDrives();
 };
 
 class Win32ArchiveProbe final : public ArchiveProbe {

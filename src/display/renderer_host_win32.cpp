@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "display/guarded_call_win32.h"
 #include "launcher/win32_handles.h"
 
 namespace velk {
@@ -11,15 +12,8 @@ namespace {
 constexpr UINT kDescriptionStringId = 5;
 constexpr int kDescriptionLength = 255;
 
-// Both exports use the caller-cleans convention.
-using GetSupportedModesProc = void*(__cdecl*)();
-using FreeModeListProc = int(__cdecl*)(void*);
-
-template <typename Proc>
-Proc FindExport(HMODULE module, const char* name) {
-    FARPROC found = GetProcAddress(module, name);
-    // Through the generic function type: any function pointer converts from it without a warning.
-    return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(found));
+const void* FindExport(HMODULE module, const char* name) {
+    return reinterpret_cast<const void*>(GetProcAddress(module, name));
 }
 
 bool IsReadableProtection(DWORD protect) {
@@ -30,7 +24,7 @@ bool IsReadableProtection(DWORD protect) {
 
 class LoadedRenderer final : public RendererModule {
 public:
-    LoadedRenderer(ModuleHandle module, GetSupportedModesProc getModes, FreeModeListProc freeModes)
+    LoadedRenderer(ModuleHandle module, const void* getModes, const void* freeModes)
         : module_(std::move(module)), getModes_(getModes), freeModes_(freeModes) {}
 
     std::string Description() override {
@@ -39,9 +33,16 @@ public:
         return length > 0 ? std::string(text, length) : std::string();
     }
 
-    uint32_t GetSupportedModes() override { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(getModes_())); }
+    // Both exports take the caller-cleans convention; they are called through
+    // the guard, so a module that faults or pops its own arguments is only
+    // left out.
+    bool GetSupportedModes(uint32_t* first) override {
+        ForeignResult called = CallForeign(getModes_, {});
+        *first = called.ok() ? static_cast<uint32_t>(called.value) : 0;
+        return called.ok();
+    }
 
-    void FreeModeList(uint32_t first) override { freeModes_(reinterpret_cast<void*>(static_cast<uintptr_t>(first))); }
+    bool FreeModeList(uint32_t first) override { return CallForeign(freeModes_, {first}).ok(); }
 
     // A module may hand over any address; only committed, readable memory is read.
     const uint8_t* RecordAt(uint32_t address) override {
@@ -70,8 +71,8 @@ private:
     }
 
     ModuleHandle module_;
-    GetSupportedModesProc getModes_;
-    FreeModeListProc freeModes_;
+    const void* getModes_;
+    const void* freeModes_;
     uintptr_t readableBegin_ = 0;
     uintptr_t readableEnd_ = 0;
 };
@@ -97,9 +98,9 @@ public:
             module.reset(LoadLibraryA(fileName.c_str()));
         }
         if (!module) return nullptr;
-        auto getModes = FindExport<GetSupportedModesProc>(module.get(), "GetSupportedModes");
+        const void* getModes = FindExport(module.get(), "GetSupportedModes");
         if (!getModes) return nullptr;
-        auto freeModes = FindExport<FreeModeListProc>(module.get(), "FreeModeList");
+        const void* freeModes = FindExport(module.get(), "FreeModeList");
         if (!freeModes) return nullptr;
         return std::make_unique<LoadedRenderer>(std::move(module), getModes, freeModes);
     }

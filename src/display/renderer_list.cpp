@@ -70,11 +70,10 @@ bool Renderer::LoadModule(const std::string& moduleFileName, RendererHost& host)
     if (!module) return false;
     std::string text = module->Description();
     if (!text.empty()) description = text;
-    uint32_t first = module->GetSupportedModes();
-    if (first == 0) return false;
+    uint32_t first = 0;
+    if (!module->GetSupportedModes(&first) || first == 0) return false;
     AddModeRecords(first, *module);
-    module->FreeModeList(first);
-    return true;  // the module is unloaded as `module` goes
+    return module->FreeModeList(first);  // the module is unloaded as `module` goes
 }
 
 size_t Renderer::AddModeRecords(uint32_t first, RecordMemory& memory) {

@@ -43,8 +43,10 @@ struct DisplayCard {
 class RendererModule : public RecordMemory {
 public:
     virtual std::string Description() = 0;  // string resource 5; empty when there is none
-    virtual uint32_t GetSupportedModes() = 0;
-    virtual void FreeModeList(uint32_t first) = 0;
+    // Each false when the call went wrong inside the module (a fault, or a
+    // calling convention other than caller-cleans): the module is unusable.
+    virtual bool GetSupportedModes(uint32_t* first) = 0;
+    virtual bool FreeModeList(uint32_t first) = 0;
 };
 
 // What discovery needs from the system: the file search, the modules and the cursor.
@@ -70,7 +72,8 @@ struct Renderer {
     DisplayCard* currentCard = nullptr;
 
     // Loads the module, takes its description and accepted modes, and unloads it
-    // again before returning. False when the module is to be left out.
+    // again before returning. False when the module is to be left out: it does
+    // not load, lacks an export, gives no list or fails in either export.
     bool LoadModule(const std::string& fileName, RendererHost& host);
     // Adds the 4:3 modes of at least 640 x 480 of the chain at `first` to their
     // cards. Returns the number of records read.

@@ -9,6 +9,10 @@ namespace velk {
 // The launcher's own command line goes on to the engine unchanged.
 bool LaunchEngine(const char* launcherCommandLine, bool multiplayer);
 
+// True once after a launch that could not write the command file; the title
+// window, shown again after it, tells the player (as the owner of the box).
+bool TakeCommandFileFailure();
+
 // The engine command line for this launch, from the launcher's state.
 std::string AssembleEngineCommandLine(const char* launcherCommandLine, bool multiplayer);
 // The same line for a play launch, with advanced choices not yet stored; the

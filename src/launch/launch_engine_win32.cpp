@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <cstdio>
+#include <utility>
 
 #include "advanced/custom_archives.h"
 #include "advanced/switches.h"
@@ -18,6 +19,8 @@ namespace velk {
 namespace {
 
 constexpr DWORD kEngineCreationFlags = CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP;
+
+bool commandFileFailed = false;
 
 bool ShiftHeld() { return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
 
@@ -82,6 +85,8 @@ CommandLinePreview PreviewEngineCommandLine(const EngineSwitches& switches, cons
     return preview;
 }
 
+bool TakeCommandFileFailure() { return std::exchange(commandFileFailed, false); }
+
 bool LaunchEngine(const char* launcherCommandLine, bool multiplayer) {
     const LauncherState& s = State();
     if (NeedsPerformanceLevel(s.engineRuns, s.launcherRuns, s.restoreDefaults) && !AskPerformanceLevel(nullptr))
@@ -98,7 +103,10 @@ bool LaunchEngine(const char* launcherCommandLine, bool multiplayer) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     GetStartupInfoA(&startup);
-    if (!WriteCommandFile(line)) return false;
+    if (!WriteCommandFile(line)) {
+        commandFileFailed = true;
+        return false;
+    }
     if (!StartEngine(&startup)) {
         ShowGameError(nullptr, IDS_ENGINE_NOT_STARTED, MB_ICONEXCLAMATION);
         return false;

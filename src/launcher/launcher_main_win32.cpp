@@ -36,13 +36,19 @@ std::string OwnFileName() {
     return name;
 }
 
+// The engine of this game folder, by its full path. The whole current folder
+// is taken, however long: a shortened or missing folder would make an engine
+// of any other folder look like ours. Empty when the folder cannot be read,
+// so that nothing is taken for our engine.
 std::string EnginePathInCurrentFolder() {
-    char folder[kPathCapacity + 1] = {};
-    DWORD len = GetCurrentDirectoryA(sizeof(folder), folder);
-    if (len == 0 || len >= sizeof(folder)) folder[0] = '\0';
-    std::string path = folder;
-    if (path.size() > 3) path += '\\';
-    return path + "TALVEX.EXE";
+    DWORD needed = GetCurrentDirectoryA(0, nullptr);  // with the terminating NUL
+    if (needed == 0) return std::string();
+    std::string folder(needed, '\0');
+    DWORD length = GetCurrentDirectoryA(needed, &folder[0]);
+    if (length == 0 || length >= needed) return std::string();
+    folder.resize(length);
+    if (folder.size() > 3) folder += '\\';
+    return folder + "TALVEX.EXE";
 }
 
 void LoadResourceStrings(LauncherState& s) {
@@ -87,7 +93,7 @@ void LoadCursors(LauncherState& s) {
 }
 
 void WriteBack(LauncherState& s) {
-    s.launcherRuns += 1;
+    s.launcherRuns = NextLauncherRunCount(s.launcherRuns);
     SettingsStore& settings = *s.settings;
     settings.WriteDword("Display Warned", s.displayWarned);
     settings.WriteDword("Num Launcher Runs", s.launcherRuns);
@@ -200,7 +206,9 @@ int LauncherMain(HINSTANCE instance, const char* commandLine) {
     LoadCommandLineText(s.settings.get(), &s);
     LoadArchiveList();
     ReadEngineRunCount("autoexec.cfg");
-    LocateArchives(DataDiscDrive());
+    // A found disc is remembered, so asking again would only search every
+    // drive once more when there is none.
+    LocateArchives(drive);
 
     const LauncherSwitches requests = ParseLauncherSwitches(commandLine);
     ChooseTitlePicture();

@@ -30,6 +30,19 @@ Fn Kernel32Function(const char* name) {
     return kernel ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, name))) : nullptr;
 }
 
+// This process's executable, as its module snapshot would give it, without
+// taking one: a module snapshot is the slowest step of the start-up checks.
+bool OwnExecutable(MODULEENTRY32* entry) {
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
+    if (length == 0 || length >= sizeof(path)) return false;
+    *entry = MODULEENTRY32{};
+    entry->dwSize = sizeof(*entry);
+    lstrcpynA(entry->szExePath, path, sizeof(entry->szExePath));
+    lstrcpynA(entry->szModule, BaseName(path), sizeof(entry->szModule));
+    return true;
+}
+
 }  // namespace
 
 bool FindProcessModule(DWORD processId, DWORD moduleId, MODULEENTRY32* entry) {
@@ -79,7 +92,10 @@ bool IsProcessRunning(const char* name, int count) {
         // executable has the same file name can match, so only those are looked into.
         if (process.th32ProcessID != 0 && lstrcmpiA(BaseName(process.szExeFile), BaseName(name)) == 0) {
             MODULEENTRY32 module = {};
-            if (FindProcessModule(process.th32ProcessID, process.th32ModuleID, &module)) {
+            const bool found = process.th32ProcessID == GetCurrentProcessId()
+                                   ? OwnExecutable(&module)
+                                   : FindProcessModule(process.th32ProcessID, process.th32ModuleID, &module);
+            if (found) {
                 const char* candidate = comparePaths ? module.szExePath : module.szModule;
                 if (lstrcmpiA(candidate, name) == 0 && ++matches >= count) return true;
             }

@@ -7,6 +7,7 @@
 #include "advanced/custom_archives.h"
 #include "disc/previews.h"
 #include "display/open_display.h"
+#include "launch/launch_engine.h"
 #include "image/dib.h"
 #include "launch/launch_engine.h"
 #include "launcher/launcher.h"
@@ -22,6 +23,9 @@ namespace {
 
 constexpr int kLinkControls[3] = {IDC_GAME_LINK_MAKER, IDC_GAME_LINK_GAME, IDC_GAME_LINK_NEWS};
 constexpr UINT kLinkAddresses[3] = {IDS_MAKER_WEB_SITE, IDS_GAME_WEB_SITE, IDS_NEWS_WEB_SITE};
+
+// Posted at WM_INITDIALOG: what follows the window's first appearance.
+constexpr UINT kTitleShownMessage = WM_APP + 1;
 
 // Command ids that end the dialog, and with what. The whole command word is
 // compared, so only clicks (notification 0) match.
@@ -171,10 +175,25 @@ int InitTitleWindow(HWND window) {
     s.titleDib = images.LoadDib(s.titlePictureName.c_str());
 
     TakeOverFramePainting(window);
-    PlayStartSound(s.titlePictureName.c_str());
     TakeLinkRects(window);
+    // The sound library takes longer to load than the rest of the window:
+    // the sound starts as soon as the window is on the screen, not before.
+    PostMessageA(window, kTitleShownMessage, 0, 0);
     return 1;
 }
+
+namespace {
+
+// The posted message can come before the dialog manager shows the window.
+void OnTitleShown(HWND window) {
+    if (!IsWindowVisible(window)) ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+    PlayStartSound(State().titlePictureName.c_str());
+    if (TakeCommandFileFailure())
+        ShowError(window, IDS_COMMAND_FILE_NOT_WRITTEN, State().gameTitle.c_str(), MB_ICONEXCLAMATION);
+}
+
+}  // namespace
 
 void PaintTitlePicture(HWND window, bool forceBackground) {
     LauncherState& s = State();
@@ -272,6 +291,9 @@ INT_PTR CALLBACK TitleWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         return 1;
     case WM_COMMAND:
         return OnCommand(window, wParam);
+    case kTitleShownMessage:
+        OnTitleShown(window);
+        return 1;
     default:
         return 0;
     }

@@ -72,3 +72,6 @@
 #define IDS_LABEL_SAVE_COMMANDS 83
 
 #define IDS_LANGUAGE 84
+
+// The launcher's own messages, beyond those of the original table.
+#define IDS_COMMAND_FILE_NOT_WRITTEN 111

@@ -2,6 +2,11 @@
 // environment variable VELK_STANDIN_LOG names a file, every module appends
 // "<module> <event>" lines to it: attach <error mode in hex>, get, free (or
 // free-wrong-address), detach.
+//
+// Hostile variants, chosen at build time: STANDIN_FAULT_IN_GET and
+// STANDIN_FAULT_IN_FREE make that export read address 0 after logging;
+// STANDIN_STDCALL_EXPORTS gives both exports the callee-cleans convention
+// under their plain names.
 #include "standin_renderer.h"
 
 #include <windows.h>
@@ -107,16 +112,37 @@ StandinModeRecord* BuildList() {
     }
 }
 
+// Read through a pointer the compiler cannot see is null, so the read really happens.
+int* volatile g_nowhere = nullptr;
+
+[[maybe_unused]] void Fault() {
+    volatile int value = *g_nowhere;
+    (void)value;
+}
+
 }  // namespace
 
-extern "C" __declspec(dllexport) StandinModeRecord* GetSupportedModes() {
+#ifdef STANDIN_STDCALL_EXPORTS
+#define STANDIN_EXPORT_CONVENTION __stdcall
+#else
+#define STANDIN_EXPORT_CONVENTION __cdecl
+#endif
+
+extern "C" __declspec(dllexport) StandinModeRecord* STANDIN_EXPORT_CONVENTION GetSupportedModes() {
     Log("get");
+#ifdef STANDIN_FAULT_IN_GET
+    Fault();
+#endif
     g_handedOut = BuildList();
     return g_handedOut;
 }
 
 #ifndef STANDIN_WITHOUT_FREE_EXPORT
-extern "C" __declspec(dllexport) int FreeModeList(StandinModeRecord* first) {
+extern "C" __declspec(dllexport) int STANDIN_EXPORT_CONVENTION FreeModeList(StandinModeRecord* first) {
+#ifdef STANDIN_FAULT_IN_FREE
+    Log("free");
+    Fault();
+#endif
     if (first != g_handedOut || !first) {
         Log("free-wrong-address");
         return 0;

@@ -207,6 +207,69 @@ TEST_F(LaunchFlow, RunningEngineShowsBox64AndTouchesNothing) {
     EXPECT_EQ(CommandFile(), "<none>");
 }
 
+// Over 124 characters of game folder: only an engine of this very folder blocks.
+TEST_F(LaunchFlow, LongGameFolderIsBlockedOnlyByItsOwnEngine) {
+    ReturningPlayer();
+    std::string deep = game_ / std::string(150 - game_.path().size(), 'd');
+    ASSERT_GT(deep.size(), 124u);
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
+    for (const char* file : {"Velkarion.exe", "TALVEX.EXE"})
+        ASSERT_TRUE(CopyFileA((game_ / file).c_str(), (deep + "\\" + file).c_str(), FALSE)) << file;
+
+    Process otherEngine;
+    ASSERT_TRUE(otherEngine.Start(game_.path(), "TALVEX.EXE", "-stay 20000"));
+    Sleep(300);
+    ASSERT_TRUE(launcher_.Start(deep, "Velkarion.exe", ""));
+    HWND title = TitleWindow();
+    ASSERT_NE(title, nullptr) << "an engine of another folder blocked the launcher";
+    PressKey(title, VK_ESCAPE);
+    EXPECT_EQ(launcher_.WaitExit(kExitWait), 1u);
+
+    Process ownEngine;
+    ASSERT_TRUE(ownEngine.Start(deep, "TALVEX.EXE", "-stay 20000"));
+    Sleep(300);
+    Process blocked;
+    ASSERT_TRUE(blocked.Start(deep, "Velkarion.exe", ""));
+    HWND box = WaitForMessageBox(blocked.id(), kWindowWait);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "VELK körs redan.");
+    PressKey(box, VK_RETURN);
+    EXPECT_EQ(blocked.WaitExit(kExitWait), 0u);
+}
+
+TEST_F(LaunchFlow, RunCountStopsAtItsLargestValue) {
+    registry_.SetNumber("Num Launcher Runs", 2147483647);
+    Start("");
+    HWND title = TitleWindow();
+    ASSERT_NE(title, nullptr);
+    PressKey(title, VK_ESCAPE);
+    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    EXPECT_EQ(Number("Num Launcher Runs"), 2147483647u);
+}
+
+TEST_F(LaunchFlow, UnwritableCommandFileIsToldOverTheTitleWindow) {
+    ReturningPlayer();
+    ASSERT_TRUE(CreateDirectoryA((game_ / "velkcmds.txt").c_str(), nullptr));
+    Start("");
+    HWND title = TitleWindow();
+    ASSERT_NE(title, nullptr);
+    ClickControl(title, 1);
+    HWND box = WaitForMessageBox(launcher_.id(), kWindowWait);
+    ASSERT_NE(box, nullptr) << "the failed write went unsaid";
+    EXPECT_NE(MessageBoxText(box).find("velkcmds.txt"), std::string::npos) << MessageBoxText(box);
+    // Owned by the title window, shown again: the one with the picture frame.
+    title = GetWindow(box, GW_OWNER);
+    ASSERT_NE(title, nullptr);
+    EXPECT_NE(GetDlgItem(title, 1003), nullptr);
+    EXPECT_TRUE(IsWindowVisible(title));
+    PressKey(box, VK_RETURN);
+    ASSERT_TRUE(WaitWindowGone(box, 3000));
+    EXPECT_TRUE(IsWindowVisible(title));
+    EXPECT_TRUE(ReadEngineStarts(game_.path()).empty());
+    PressKey(title, VK_ESCAPE);
+    EXPECT_EQ(launcher_.WaitExit(kExitWait), 1u);
+}
+
 TEST_F(LaunchFlow, SetupWithoutADiscStartsFromTheGameFolder) {
     ReturningPlayer();
     // No data disc in any drive: setup is looked for in the current folder.

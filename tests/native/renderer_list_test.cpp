@@ -328,6 +328,7 @@ public:
         bool loads = true;  // false: not a module, or an export is missing
         std::string description;
         std::vector<RecordFields> records;  // empty: GetSupportedModes returns 0
+        enum { Neither, GetFails, FreeFails } fails = Neither;  // a fault inside the module
     };
     std::vector<std::string> files;  // in search order
     std::map<std::string, ModuleContents> modules;
@@ -339,15 +340,18 @@ public:
         Module(FakeHost& host, const std::string& name, const ModuleContents& contents) : host_(host), name_(name) {
             description_ = contents.description;
             first_ = memory_.Chain(contents.records);
+            fails_ = contents.fails;
         }
         ~Module() override { host_.log.push_back("unload " + name_); }
         std::string Description() override { return description_; }
-        uint32_t GetSupportedModes() override {
+        bool GetSupportedModes(uint32_t* first) override {
             host_.log.push_back("get " + name_);
-            return first_;
+            *first = fails_ == ModuleContents::GetFails ? 0 : first_;
+            return fails_ != ModuleContents::GetFails;
         }
-        void FreeModeList(uint32_t first) override {
+        bool FreeModeList(uint32_t first) override {
             host_.log.push_back(first == first_ ? "free " + name_ : "free wrong address " + name_);
+            return fails_ != ModuleContents::FreeFails;
         }
         const uint8_t* RecordAt(uint32_t address) override { return memory_.RecordAt(address); }
 
@@ -357,6 +361,7 @@ public:
         std::string description_;
         FakeMemory memory_;
         uint32_t first_ = 0;
+        decltype(ModuleContents::fails) fails_ = ModuleContents::Neither;
     };
 
     std::vector<std::string> FindFiles(const std::string& pattern) override {
@@ -376,9 +381,11 @@ public:
 
 TEST(RendererList, DiscoverSkipsBadModulesSilentlyAndKeepsSearchOrder) {
     FakeHost host;
-    host.files = {"z.ren", "broken.ren", "nolist.ren", "low.ren", "a.REN"};
+    host.files = {"z.ren", "broken.ren", "getfault.ren", "freefault.ren", "nolist.ren", "low.ren", "a.REN"};
     host.modules["z.ren"] = {true, "Zed", {{1, "c", "C", 640, 480, 16}}};
     host.modules["broken.ren"] = {false, "", {}};
+    host.modules["getfault.ren"] = {true, "", {{1, "c", "C", 640, 480, 16}}, FakeHost::ModuleContents::GetFails};
+    host.modules["freefault.ren"] = {true, "", {{1, "c", "C", 640, 480, 16}}, FakeHost::ModuleContents::FreeFails};
     host.modules["nolist.ren"] = {true, "No list", {}};
     host.modules["low.ren"] = {true, "", {{1, "c", "C", 320, 240, 16}}};
     host.modules["a.REN"] = {true, "", {{1, "c", "C", 800, 600, 16}}};
@@ -393,6 +400,8 @@ TEST(RendererList, DiscoverSkipsBadModulesSilentlyAndKeepsSearchOrder) {
     EXPECT_EQ(host.log, (std::vector<std::string>{
                             "search", "open z.ren", "get z.ren", "free z.ren", "unload z.ren",
                             "open broken.ren",
+                            "open getfault.ren", "get getfault.ren", "unload getfault.ren",
+                            "open freefault.ren", "get freefault.ren", "free freefault.ren", "unload freefault.ren",
                             "open nolist.ren", "get nolist.ren", "unload nolist.ren",  // no FreeModeList
                             "open low.ren", "get low.ren", "free low.ren", "unload low.ren",
                             "open a.REN", "get a.REN", "free a.REN", "unload a.REN"}));

@@ -206,6 +206,41 @@ TEST_F(RendererModules, SearchMatchesTheExtensionInAnyCaseAndKeepsTheName) {
     EXPECT_EQ(found, (std::vector<std::string>{"Mixed.Ren", "UPPER.REN"}));
 }
 
+// Modules that fault in an export are left out like modules without exports;
+// the launcher and the good module carry on.
+TEST_F(RendererModules, FaultingModulesAreLeftOutAndDiscoveryGoesOn) {
+    for (const char* name : {"standin_faultget.ren", "standin_faultfree.ren", "standin_sw.ren"}) Copy(name);
+    EXPECT_TRUE(list_.Load("", "autoexec.cfg"));
+    ASSERT_EQ(list_.items.size(), 1u);
+    EXPECT_EQ(list_.items[0]->fileName, "standin_sw.ren");
+
+    const std::map<std::string, std::vector<std::string>> expected = {
+        {"standin_faultget.ren", {"attach 8000", "get", "detach"}},
+        {"standin_faultfree.ren", {"attach 8000", "get", "free", "detach"}},
+        {"standin_sw.ren", {"attach 8000", "get", "free", "detach"}},
+    };
+    EXPECT_EQ(Events(), expected);
+    for (const char* name : {"standin_faultget.ren", "standin_faultfree.ren"})
+        EXPECT_EQ(GetModuleHandleA(name), nullptr) << name;
+
+    // The guard is whole again after the faults: a second search finds the same.
+    RendererList again(&Win32RendererHost());
+    EXPECT_EQ(again.Discover(""), 1);
+}
+
+// Exports that pop their own arguments leave the caller's stack pointer off.
+TEST_F(RendererModules, CalleeCleansModuleIsLeftOut) {
+#ifdef _WIN64
+    GTEST_SKIP() << "64-bit Windows has one calling convention: no such module can be made";
+#endif
+    Copy("standin_stdcall.ren");
+    Copy("standin_sw.ren");
+    EXPECT_EQ(list_.Discover(""), 1);
+    ASSERT_EQ(list_.items.size(), 1u);
+    EXPECT_EQ(list_.items[0]->fileName, "standin_sw.ren");
+    EXPECT_EQ(Events()["standin_stdcall.ren"], (std::vector<std::string>{"attach 8000", "get", "free", "detach"}));
+}
+
 TEST_F(RendererModules, EmptyFolderFindsNothing) {
     EXPECT_TRUE(list_.Load("", "autoexec.cfg"));
     EXPECT_TRUE(list_.items.empty());

@@ -207,6 +207,24 @@ TEST_F(TitleWindowTest, ReleasingAClickOverALinkOpensItsAddress) {
     EXPECT_EQ(browser.Opened(), "");
 }
 
+// A link may show its address shortened, but always with the host it opens.
+TEST_F(TitleWindowTest, EachLinkShowsTheHostItOpens) {
+    Open();
+    auto host = [](std::string text) {
+        size_t scheme = text.find("://");
+        if (scheme != std::string::npos) text.erase(0, scheme + 3);
+        return text.substr(0, text.find('/'));
+    };
+    const std::pair<int, UINT> links[] = {{IDC_GAME_LINK_MAKER, IDS_MAKER_WEB_SITE},
+                                          {IDC_GAME_LINK_GAME, IDS_GAME_WEB_SITE},
+                                          {IDC_GAME_LINK_NEWS, IDS_NEWS_WEB_SITE}};
+    for (const auto& [control, address] : links) {
+        char shown[256] = {};
+        GetDlgItemTextA(dialog_, control, shown, sizeof(shown));
+        EXPECT_EQ(host(shown), host(LoadResString(address))) << shown;
+    }
+}
+
 TEST_F(TitleWindowTest, WebAndHelpCommandsOpenThroughTheShell) {
     StandInBrowser browser;
     TempFolder game;

@@ -1,0 +1,98 @@
+#include "advanced/archive_list.h"
+
+#include <cstring>
+
+#include "launcher/settings_store.h"
+
+namespace velk {
+
+namespace {
+constexpr char kSeparator = '|';
+// "Rez Files" is read into 2048 bytes with 2046 of them offered.
+constexpr uint32_t kSavedListBuffer = 2048;
+constexpr uint32_t kSavedListRoom = kSavedListBuffer - 2;
+
+bool HasBlank(const std::string& name) { return name.find(' ') != std::string::npos; }
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EndsWithNoCase(const std::string& text, const char* tail) {
+    const size_t n = strlen(tail);
+    if (text.size() < n) return false;
+    for (size_t i = 0; i < n; ++i)
+        if (Lower(text[text.size() - n + i]) != tail[i]) return false;
+    return true;
+}
+}  // namespace
+
+bool IsUsableArchiveName(const std::string& name) {
+    if (name.empty() || name.size() > kMaxArchiveName) return false;
+    for (char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || strchr("|\"<>:/\\?*", c)) return false;
+    }
+    return true;
+}
+
+bool IsArchiveFileName(const std::string& name) { return IsUsableArchiveName(name) && EndsWithNoCase(name, ".rez"); }
+
+std::vector<std::string> SplitArchiveList(const std::string& text) {
+    std::vector<std::string> names;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t bar = text.find(kSeparator, start);
+        if (bar == std::string::npos) bar = text.size();
+        std::string piece = text.substr(start, bar - start);
+        // A piece that cannot be a file name is dropped whole, never cut to fit.
+        if (IsUsableArchiveName(piece)) names.push_back(std::move(piece));
+        start = bar + 1;
+    }
+    return names;
+}
+
+std::string JoinArchiveList(const std::vector<std::string>& names, size_t limit) {
+    std::string joined;
+    for (const std::string& name : names) {
+        if (name.empty()) continue;
+        const size_t grown = joined.size() + (joined.empty() ? 0 : 1) + name.size();
+        if (grown > limit) break;
+        if (!joined.empty()) joined += kSeparator;
+        joined += name;
+    }
+    return joined;
+}
+
+std::string BuildArchiveFragment(const std::vector<std::string>& names) {
+    std::string fragment;
+    for (const std::string& name : names) {
+        if (name.empty()) continue;
+        // A blank would split the name into two engine arguments.
+        if (HasBlank(name))
+            fragment += " -rez \"custom\\" + name + "\"";
+        else
+            fragment += " -rez custom\\" + name;
+    }
+    return fragment;
+}
+
+void LoadArchiveChoice(SettingsStore* settings, std::vector<std::string>* names, int32_t* alwaysLoad) {
+    names->clear();
+    if (!settings) return;
+    if (settings->ReadDword("Save Rez Files", 0) == 0) {
+        *alwaysLoad = 0;
+        return;
+    }
+    *alwaysLoad = 1;
+    char buffer[kSavedListBuffer] = {};
+    uint32_t size = kSavedListRoom;
+    const char* text = settings->ReadString("Rez Files", buffer, size, nullptr);
+    if (text) *names = SplitArchiveList(text);
+}
+
+void SaveArchiveChoice(SettingsStore* settings, const std::vector<std::string>& names, bool alwaysLoad) {
+    if (!settings) return;
+    settings->WriteDword("Save Rez Files", alwaysLoad ? 1 : 0);
+    if (!alwaysLoad) return;
+    settings->WriteString("Rez Files", JoinArchiveList(names).c_str());
+}
+
+}  // namespace velk

@@ -1,0 +1,166 @@
+// Extra archives as a player picks them: "Avancerad...", the warning,
+// "Anpassa", the two lists, and what reaches the engine in this run and the next.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "launcher_driver.h"
+
+namespace velk::test {
+namespace {
+
+constexpr DWORD kWindowWait = 8000;
+constexpr DWORD kExitWait = 8000;
+constexpr int kStarta = 1;
+constexpr int kAvancerad = 1007;
+constexpr int kAnpassa = 1070;
+constexpr int kAdd = 1037;
+constexpr int kRemove = 1038;
+constexpr int kAvailable = 1039;
+constexpr int kChosen = 1040;
+constexpr int kAlwaysLoad = 1043;
+const char* const kAdvancedTitle = "VELK - avancerade alternativ";
+const char* const kCustomTitle = "Avancerade alternativ - Anpassa";
+const char* const kNoArchives =
+    "Hittar inga fler VELK .REZ-filer i Custom-mappen. Tilläggsfiler till VELK av typ .REZ måste placeras i mappen "
+    "som heter Custom.";
+
+const std::string kHead =
+    "TALVEX.EXE -windowtitle \"Velkarion\" -rez VELK.rez -rez sound.rez -rez VELK2.rez -rez VELKdll.rez "
+    "-rez VELKl.rez -rez custom +multiplayer 0  +DisableMusic 0 +DisableSound 0 +DisableTripBuf 0 "
+    "+DisableHardwareCursor 0";
+
+// The items of a list box of the launcher's process (asked in UTF-16: the
+// ANSI form does not cross processes whole).
+std::vector<std::string> ListTexts(HWND list) {
+    std::vector<std::string> texts;
+    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        char utf8[1024] = {};
+        if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < 256) SendMessageW(list, LB_GETTEXT, i, (LPARAM)text);
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
+        texts.push_back(utf8);
+    }
+    return texts;
+}
+
+class CustomArchivesFlow : public ::testing::Test {
+protected:
+    LauncherRegistry registry_;
+    GameFolder game_;
+    std::unique_ptr<Process> launcher_;
+    HWND title_ = nullptr;
+
+    void SetUp() override { registry_.SetNumber("Num Launcher Runs", 4); }  // no performance question
+    void StartToTitle() {
+        launcher_ = std::make_unique<Process>();
+        ASSERT_TRUE(launcher_->Start(game_.path(), "Velkarion.exe", ""));
+        title_ = WaitForWindow(launcher_->id(), "Velkarion", kWindowWait);
+        ASSERT_NE(title_, nullptr);
+    }
+    void AddArchives(const std::vector<std::string>& names) {
+        ASSERT_TRUE(MakeFolder(game_ / "Custom"));
+        for (const std::string& name : names) ASSERT_TRUE(WriteFileText(game_ / ("Custom\\" + name), "rez"));
+    }
+    std::string AnswerBox(WORD key) {
+        HWND box = WaitForMessageBox(launcher_->id(), kWindowWait);
+        if (!box) return "<no box>";
+        std::string text = MessageBoxText(box);
+        PressKey(box, key);
+        WaitWindowGone(box, 3000);
+        return text;
+    }
+    // "Avancerad..." with its first-time warning accepted, then "Anpassa".
+    HWND OpenAdvanced() {
+        ClickControl(title_, kAvancerad);
+        DWORD warned = 0;
+        if (!registry_.Number("AdvWarning", &warned) || !warned) AnswerBox(VK_RETURN);
+        return WaitForWindow(launcher_->id(), kAdvancedTitle, kWindowWait);
+    }
+    HWND OpenCustom(HWND advanced) {
+        ClickControl(advanced, kAnpassa);
+        return WaitForWindow(launcher_->id(), kCustomTitle, kWindowWait);
+    }
+    void ClickItem(HWND dialog, int listId, const std::string& text, int clicks = 1) {
+        HWND list = GetDlgItem(dialog, listId);
+        std::vector<std::string> texts = ListTexts(list);
+        auto at = std::find(texts.begin(), texts.end(), text);
+        ASSERT_NE(at, texts.end()) << text;
+        BringToFront(dialog);
+        int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+        POINT p = {6, height * static_cast<int>(at - texts.begin()) + height / 2};
+        ClientToScreen(list, &p);
+        MoveMouseTo(p.x, p.y);
+        for (int i = 0; i < clicks; ++i) {
+            MouseButton(true);
+            MouseButton(false);
+        }
+        Sleep(150);
+    }
+    void Close(HWND dialog, int button) {
+        ClickControl(dialog, button);
+        ASSERT_TRUE(WaitWindowGone(dialog, 3000));
+    }
+    std::string PlayAndReadCommandFile() {
+        ClickControl(title_, kStarta);
+        if (launcher_->WaitExit(kExitWait) != 1) return "<launcher did not end>";
+        std::string text;
+        return ReadFileText(game_ / "velkcmds.txt", &text) ? text : "<none>";
+    }
+    std::string Text(const char* name) {
+        std::string text = "<absent>";
+        registry_.Text(name, &text);
+        return text;
+    }
+};
+
+TEST_F(CustomArchivesFlow, ChosenArchivesReachTheEngineAndAreRemembered) {
+    AddArchives({"a.rez", "b.rez", "My Maps.rez", "notes.txt"});
+    StartToTitle();
+    HWND advanced = OpenAdvanced();
+    ASSERT_NE(advanced, nullptr);
+    HWND custom = OpenCustom(advanced);
+    ASSERT_NE(custom, nullptr);
+    std::vector<std::string> available = ListTexts(GetDlgItem(custom, kAvailable));
+    std::sort(available.begin(), available.end());
+    EXPECT_EQ(available, (std::vector<std::string>{"My Maps.rez", "a.rez", "b.rez"}));
+
+    ClickItem(custom, kAvailable, "b.rez");
+    ClickControl(custom, kAdd);
+    ClickItem(custom, kAvailable, "a.rez", 2);  // a double-click adds as well
+    ClickItem(custom, kAvailable, "My Maps.rez");
+    ClickControl(custom, kAdd);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(custom, kAdd)));  // already chosen
+    ClickItem(custom, kChosen, "a.rez");
+    ClickControl(custom, kRemove);
+    EXPECT_EQ(ListTexts(GetDlgItem(custom, kChosen)), (std::vector<std::string>{"b.rez", "My Maps.rez"}));
+    ClickControl(custom, kAlwaysLoad);
+    Close(custom, IDOK);
+    Close(advanced, IDOK);
+    const std::string chosen = " -rez custom\\b.rez -rez \"custom\\My Maps.rez\"";
+    EXPECT_EQ(PlayAndReadCommandFile(), kHead + chosen + "  ");
+    EXPECT_EQ(Text("Rez Files"), "b.rez|My Maps.rez");
+
+    // The next run starts with the saved choice, even for a file that is gone since.
+    ASSERT_TRUE(DeleteFileA((game_ / "Custom\\b.rez").c_str()));
+    StartToTitle();
+    EXPECT_EQ(PlayAndReadCommandFile(), kHead + chosen + "  ");
+}
+
+TEST_F(CustomArchivesFlow, WithoutArchivesTheNoticeComesAndNothingIsAdded) {
+    AddArchives({"readme.txt"});
+    registry_.SetNumber("AdvWarning", 1);
+    StartToTitle();
+    HWND advanced = OpenAdvanced();
+    ASSERT_NE(advanced, nullptr);
+    ClickControl(advanced, kAnpassa);
+    EXPECT_EQ(AnswerBox(VK_RETURN), kNoArchives);
+    EXPECT_EQ(WaitForWindow(launcher_->id(), kCustomTitle, 300), nullptr);
+    Close(advanced, IDOK);  // the advanced dialog stayed open
+    EXPECT_EQ(PlayAndReadCommandFile(), kHead + "  ");
+}
+
+}  // namespace
+}  // namespace velk::test
