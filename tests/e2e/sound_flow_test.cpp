@@ -1,0 +1,234 @@
+// 3D sound as a player meets it: "Avancerad...", "3D-ljud...", the warning,
+// the dialog "3DSOUND", and what reaches the engine and the registry. The
+// game folder's stand-in sound library logs every call it gets.
+#include <gtest/gtest.h>
+
+#include "launcher_driver.h"
+
+namespace velk::test {
+namespace {
+
+constexpr DWORD kWindowWait = 8000;
+constexpr DWORD kExitWait = 8000;
+constexpr int kAvancerad = 1007;
+constexpr int kStarta = 1;
+constexpr int kSoundButton = 1068;
+constexpr int kProviderList = 1075;
+constexpr int k3DVoices = 1076;
+constexpr int k2DVoices = 1077;
+constexpr int kReverb100 = 1081;
+constexpr int kReverb125 = 1082;
+const char* const kAdvancedTitle = "VELK - avancerade alternativ";
+const char* const kSoundTitle = "VELK - 3D-ljud";
+const char* const kWarning =
+    "Maskinvaran för 3D-ljud i din dator kommer nu att undersökas. Det kan ta upp till en minut och det kan "
+    "höras små knäppanden och klickljud.";
+const char* const kNoProvider = "Det finns ingen 3D-ljudsförsörjare i den här datorn.";
+
+const std::string kHead =
+    "TALVEX.EXE -windowtitle \"Velkarion\" -rez VELK.rez -rez sound.rez -rez VELK2.rez -rez VELKdll.rez "
+    "-rez VELKl.rez -rez custom +multiplayer 0  +DisableMusic 0 +DisableSound 0 +DisableTripBuf 0 "
+    "+DisableHardwareCursor 0";
+
+std::string Utf8(const wchar_t* text) {
+    char utf8[1024] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
+    return utf8;
+}
+
+// The items of a list box of the launcher's process.
+std::vector<std::string> ListTexts(HWND list) {
+    std::vector<std::string> texts;
+    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t text[300] = {};
+        if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < 300) SendMessageW(list, LB_GETTEXT, i, (LPARAM)text);
+        texts.push_back(Utf8(text));
+    }
+    return texts;
+}
+
+// An edit field's text lives in the other process: ask the field for it.
+std::string FieldText(HWND dialog, int id) {
+    wchar_t text[64] = {};
+    SendMessageW(GetDlgItem(dialog, id), WM_GETTEXT, 64, (LPARAM)text);
+    return Utf8(text);
+}
+
+// What the stand-in library logs for a detection over `providers` providers that all open.
+std::string ExpectedLibraryCalls(int providers) {
+    std::string log =
+        "AIL_startup\nAIL_set_preference 27 1\nAIL_set_preference 15 0\nAIL_set_preference 33 1\n"
+        "AIL_set_preference 40 262144\nAIL_waveOutOpen driver=set waveOut=null device=-1 format=null\n";
+    for (int i = 0; i < providers; ++i) {
+        const std::string handle = std::to_string(256 + i);
+        log += "AIL_enumerate_3D_providers cursor=" + std::to_string(i) + "\nAIL_open_3D_provider " + handle +
+               "\nAIL_3D_provider_attribute " + handle + " \"EAX environment selection\" value=-1\n" +
+               "AIL_close_3D_provider " + handle + "\n";
+    }
+    return log + "AIL_enumerate_3D_providers cursor=" + std::to_string(providers) +
+           "\nAIL_waveOutClose 1488\nAIL_shutdown\n";
+}
+
+class SoundFlow : public ::testing::Test {
+protected:
+    LauncherRegistry registry_;
+    GameFolder game_;
+    Process launcher_;
+    HWND title_ = nullptr;
+    HWND advanced_ = nullptr;
+
+    void SetUp() override {
+        registry_.SetNumber("Num Launcher Runs", 4);  // no performance question at Starta
+        ASSERT_TRUE(WriteFileText(game_ / "mss32_standin.txt", "provider First\nprovider Second\nprovider Third\n"));
+    }
+    std::string LibraryLog() {
+        std::string log;
+        return ReadFileText(game_ / "mss32_standin.log", &log) ? log : "";
+    }
+    // The title window, then "Avancerad..." with its first-time warning accepted.
+    void OpenAdvanced() {
+        ASSERT_TRUE(launcher_.Start(game_.path(), "Velkarion.exe", ""));
+        title_ = WaitForWindow(launcher_.id(), "Velkarion", kWindowWait);
+        ASSERT_NE(title_, nullptr);
+        ClickControl(title_, kAvancerad);
+        if (HWND box = WaitForMessageBox(launcher_.id(), 3000)) {
+            PressKey(box, VK_RETURN);
+            WaitWindowGone(box, 3000);
+        }
+        advanced_ = WaitForWindow(launcher_.id(), kAdvancedTitle, kWindowWait);
+        ASSERT_NE(advanced_, nullptr);
+    }
+    struct BoxSearch {
+        DWORD processId;
+        HWND owner;
+        HWND found;
+    };
+    static BOOL CALLBACK MatchBox(HWND w, LPARAM p) {
+        auto* s = reinterpret_cast<BoxSearch*>(p);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == s->processId && IsWindowVisible(w) && GetWindow(w, GW_OWNER) == s->owner &&
+            WindowTextUtf8(w) == "Velkarion")
+            s->found = w;
+        return s->found == nullptr;
+    }
+    // A message box owned by the advanced dialog (the title window has the same caption but no owner).
+    HWND WaitForBoxOverAdvanced(DWORD milliseconds) {
+        BoxSearch search{launcher_.id(), advanced_, nullptr};
+        for (DWORD start = GetTickCount(); GetTickCount() - start < milliseconds; Sleep(30)) {
+            EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
+            if (search.found) {
+                Sleep(150);
+                return search.found;
+            }
+        }
+        return nullptr;
+    }
+    // Presses "3D-ljud..." and answers the box that comes over the advanced dialog; gives its text.
+    std::string PressSoundAndAnswerBox(WORD key) {
+        ClickControl(advanced_, kSoundButton);
+        HWND box = WaitForBoxOverAdvanced(kWindowWait);
+        if (!box) return "<no box owned by the advanced dialog>";
+        std::string text = MessageBoxText(box);
+        PressKey(box, key);
+        WaitWindowGone(box, 3000);
+        return text;
+    }
+    HWND WaitSoundDialog() { return WaitForWindow(launcher_.id(), kSoundTitle, kWindowWait); }
+    void ClickItem(HWND dialog, int listId, int index) {
+        BringToFront(dialog);
+        HWND list = GetDlgItem(dialog, listId);
+        int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+        POINT p = {6, height * index + height / 2};
+        ClientToScreen(list, &p);
+        MoveMouseTo(p.x, p.y);
+        MouseButton(true);
+        MouseButton(false);
+        Sleep(150);
+    }
+    // Tab from the focused control into the next field selects its text; typing replaces it.
+    void TabAndType(HWND dialog, const char* digits) {
+        PressKey(dialog, VK_TAB);
+        for (const char* d = digits; *d; ++d) PressKey(dialog, static_cast<WORD>(*d));
+    }
+    void Close(HWND dialog, int button) {
+        ClickControl(dialog, button);
+        ASSERT_TRUE(WaitWindowGone(dialog, 3000));
+    }
+};
+
+TEST_F(SoundFlow, FreshMachineWarnsOffersProvidersAndTheChoiceReachesTheEngine) {
+    OpenAdvanced();
+    EXPECT_EQ(PressSoundAndAnswerBox(VK_RETURN), kWarning);
+    HWND sound = WaitSoundDialog();
+    ASSERT_NE(sound, nullptr);
+    EXPECT_EQ(GetWindow(sound, GW_OWNER), advanced_);
+    HWND list = GetDlgItem(sound, kProviderList);
+    EXPECT_EQ(ListTexts(list), (std::vector<std::string>{"Inget 3D-ljud", "Third", "Second", "First"}));
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(FieldText(sound, k3DVoices), "16");
+    EXPECT_EQ(FieldText(sound, k2DVoices), "32");
+    EXPECT_EQ(SendDlgItemMessageA(sound, kReverb100, BM_GETCHECK, 0, 0), BST_CHECKED);
+    const std::string logAfterFirst = LibraryLog();
+    EXPECT_EQ(logAfterFirst, ExpectedLibraryCalls(3));
+
+    ClickItem(sound, kProviderList, 2);  // "Second"
+    TabAndType(sound, "8");
+    TabAndType(sound, "24");
+    ClickControl(sound, kReverb125);
+    Close(sound, IDOK);
+
+    // Again: no warning, the library is not called, the choice is preselected.
+    ClickControl(advanced_, kSoundButton);
+    sound = WaitSoundDialog();
+    ASSERT_NE(sound, nullptr);
+    EXPECT_EQ(SendDlgItemMessageA(sound, kProviderList, LB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(FieldText(sound, k3DVoices), "8");
+    Close(sound, IDCANCEL);
+    EXPECT_EQ(LibraryLog(), logAfterFirst);
+
+    Close(advanced_, IDOK);
+    ClickControl(title_, kStarta);
+    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    std::string commands;
+    ASSERT_TRUE(ReadFileText(game_ / "velkcmds.txt", &commands));
+    EXPECT_EQ(commands, kHead +
+                            " ++3dsoundprovider 7 ++3dsoundprovidername \"Second\" ++max3dvoices 8 "
+                            "++maxswvoices 24 ++reverblevel 1.250000   ");
+
+    DWORD number = 0;
+    for (auto [name, value] : {std::pair<const char*, DWORD>{"Sound Provider", 7}, {"Sound 3D Samples", 8},
+                               {"Sound 2D Samples", 24}, {"Sound Reverb", 125}, {"Sound Enum Warning", 1}}) {
+        EXPECT_TRUE(registry_.Number(name, &number)) << name;
+        EXPECT_EQ(number, value) << name;
+    }
+    std::string name;
+    EXPECT_TRUE(registry_.Text("Sound Provider Name", &name));
+    EXPECT_EQ(name, "Second");
+}
+
+TEST_F(SoundFlow, NothingToOfferGivesBox65AndEachRequestTriesAgain) {
+    registry_.SetNumber("Sound Enum Warning", 1);
+    ASSERT_TRUE(WriteFileText(game_ / "mss32_standin.txt", "provider First\nwavemapper fails\n"));
+    OpenAdvanced();
+    EXPECT_EQ(PressSoundAndAnswerBox(VK_RETURN), kNoProvider) << "wave mapper fails";
+    EXPECT_NE(LibraryLog().find("AIL_shutdown"), std::string::npos);
+
+    ASSERT_TRUE(WriteFileText(game_ / "mss32_standin.txt", "\n"));
+    EXPECT_EQ(PressSoundAndAnswerBox(VK_RETURN), kNoProvider) << "no providers";
+
+    ASSERT_TRUE(DeleteFileA((game_ / "mss32.dll").c_str()));
+    EXPECT_EQ(PressSoundAndAnswerBox(VK_RETURN), kNoProvider) << "no library";
+    EXPECT_EQ(WaitForWindowNow(launcher_.id(), kSoundTitle), nullptr);
+
+    Close(advanced_, IDCANCEL);
+    ClickControl(title_, kStarta);
+    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    std::string commands;
+    ASSERT_TRUE(ReadFileText(game_ / "velkcmds.txt", &commands));
+    EXPECT_EQ(commands, kHead + "  ");  // no sound fragment without a confirmed dialog
+}
+
+}  // namespace
+}  // namespace velk::test

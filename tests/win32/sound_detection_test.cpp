@@ -1,0 +1,283 @@
+// The 3D sound detection on the real registry, with the stand-in sound
+// library in a game folder of the test's own, and the dialog "3DSOUND".
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+#include "launcher/launcher_state.h"
+#include "launcher/registry_store.h"
+#include "launcher_driver.h"
+#include "modal_driver.h"
+#include "sound/sound_detection.h"
+#include "sound/sound_win32.h"
+#include "test_support.h"
+#include "ids_sound.h"
+#include "ids_strings.h"
+
+namespace velk {
+namespace {
+
+using namespace velk::test;
+
+constexpr const char* kTop = "VelkSoundTest";
+constexpr const char* kKey = "VelkSoundTest\\Brannock\\Velkarion\\1.0";
+
+std::string BuildFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof(path));
+    std::string folder = path;
+    folder = folder.substr(0, folder.find_last_of('\\'));         // tests
+    return folder.substr(0, folder.find_last_of('\\')) + "\\";  // the build folder
+}
+
+std::vector<std::string> ListTexts(HWND list) {
+    std::vector<std::string> texts;
+    LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[300] = {};
+        if (SendMessageA(list, LB_GETTEXTLEN, i, 0) < 300) SendMessageA(list, LB_GETTEXT, i, (LPARAM)text);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+std::wstring ResourceText(UINT id) {
+    wchar_t text[512] = {};
+    LoadStringW(GetModuleHandleA(nullptr), id, text, 512);
+    return text;
+}
+
+// The reverb choices that are set, by id.
+std::vector<int> CheckedReverbs(HWND dialog) {
+    std::vector<int> ids;
+    for (int id = IDC_REVERB_FIRST; id <= IDC_REVERB_LAST; ++id)
+        if (IsDlgButtonChecked(dialog, id) == BST_CHECKED) ids.push_back(id);
+    return ids;
+}
+
+class SoundDetectionTest : public ::testing::Test {
+protected:
+    ScratchKey scratch_{kTop, HKEY_LOCAL_MACHINE};
+    TempFolder game_;
+    std::unique_ptr<ScopedCurrentFolder> inGame_;
+    HWND owner_ = nullptr;
+
+    void SetUp() override {
+        ResetState();
+        ReleaseSoundProviders();
+        LauncherState& s = State();
+        s.instance = GetModuleHandleA(nullptr);
+        s.gameTitle = "Velkarion";
+        auto store = std::make_unique<RegistryStore>();
+        ASSERT_TRUE(store->Open("Brannock", "Velkarion", "1.0", nullptr, HKEY_LOCAL_MACHINE, kTop));
+        s.settings = std::move(store);
+        inGame_ = std::make_unique<ScopedCurrentFolder>(game_.path());
+        owner_ = CreateWindowExA(0, "STATIC", "ADVANCED", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
+                                 nullptr, nullptr);
+    }
+    void TearDown() override {
+        DestroyWindow(owner_);
+        ReleaseSoundProviders();
+        inGame_.reset();
+        ResetState();
+    }
+    void InstallLibrary(const std::string& setup, const char* module = "standins\\mss32\\mss32.dll") {
+        ASSERT_TRUE(CopyFileA((BuildFolder() + module).c_str(), (game_ / "mss32.dll").c_str(), FALSE));
+        ASSERT_TRUE(WriteFileText(game_ / "mss32_standin.txt", setup));
+    }
+    std::string LibraryLog() {
+        std::string log;
+        return ReadFileText(game_ / "mss32_standin.log", &log) ? log : "";
+    }
+    DWORD StoredNumber(const char* name) {
+        DWORD type = 0;
+        std::vector<BYTE> data;
+        if (!QueryValue(HKEY_LOCAL_MACHINE, kKey, name, &type, &data) || type != REG_DWORD) return 0xDEADBEEF;
+        return *reinterpret_cast<DWORD*>(data.data());
+    }
+    ModalDriver::Step ExpectBox(UINT stringId, int press) {
+        return [this, stringId, press](HWND box) {
+            EXPECT_EQ(MessageBoxTextW(box), ResourceText(stringId));
+            EXPECT_EQ(GetWindow(box, GW_OWNER), owner_);
+            PostMessageA(box, WM_COMMAND, press, 0);
+        };
+    }
+};
+
+TEST_F(SoundDetectionTest, RefusedWarningTouchesNothingAndComesAgain) {
+    InstallLibrary("provider First\n");
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        ModalDriver driver({ExpectBox(IDS_SOUND_ENUM_WARNING, IDCANCEL)});
+        EXPECT_EQ(RunSoundDetection(State().instance, owner_, true), 0);
+        EXPECT_EQ(driver.stepsTaken(), 1u);
+    }
+    EXPECT_EQ(StoredNumber("Sound Enum Warning"), 0xDEADBEEF);  // never written
+    EXPECT_EQ(LibraryLog(), "");
+    EXPECT_EQ(RunSoundDetection(nullptr, owner_, true), 0);  // no module instance: nothing at all
+}
+
+TEST_F(SoundDetectionTest, NoProviderToOfferGivesBox65WhenAsked) {
+    struct Case {
+        const char* what;
+        const char* module;  // null: no library at all
+        const char* setup;
+    } const cases[] = {
+        {"no library", nullptr, ""},
+        {"a module without the operations", "standins\\renderers\\standin_demo_hw.ren", ""},
+        {"wave mapper fails", "standins\\mss32\\mss32.dll", "provider First\nwavemapper fails\n"},
+        {"no providers", "standins\\mss32\\mss32.dll", ""},
+        {"none opens", "standins\\mss32\\mss32.dll", "provider First\ncannot-open\n"},
+    };
+    State().settings->WriteDword("Sound Enum Warning", 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeleteFileA((game_ / "mss32.dll").c_str());
+        if (c.module) InstallLibrary(c.setup, c.module);
+        {
+            ModalDriver driver({ExpectBox(IDS_NO_SOUND_PROVIDER, IDOK)});
+            EXPECT_EQ(RunSoundDetection(State().instance, owner_, true), 0);
+            EXPECT_EQ(driver.stepsTaken(), 1u);
+        }
+        {
+            ModalDriver silent({});
+            EXPECT_EQ(RunSoundDetection(State().instance, owner_, false), 0);
+        }
+        EXPECT_TRUE(SoundProviders().empty());
+    }
+}
+
+TEST_F(SoundDetectionTest, EndlessLibraryIsFollowedFor256Providers) {
+    InstallLibrary("forever\n");
+    State().settings->WriteDword("Sound Enum Warning", 1);
+    size_t listed = 0;
+    {
+        ModalDriver driver({[&](HWND dialog) {
+            listed = ListTexts(GetDlgItem(dialog, IDC_SOUND_PROVIDER_LIST)).size();
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        }});
+        EXPECT_EQ(RunSoundDetection(State().instance, owner_, true), 0);
+    }
+    EXPECT_EQ(listed, 257u);
+    EXPECT_NE(LibraryLog().find("AIL_waveOutClose 1488\nAIL_shutdown\n"), std::string::npos);
+}
+
+TEST_F(SoundDetectionTest, StoredValuesOfTheWrongKindLeaveTheFields) {
+    const std::string tooLong(261, 'n');
+    const DWORD eight = 8;
+    SetValue(HKEY_LOCAL_MACHINE, kKey, "Sound Provider Name", REG_SZ, tooLong.c_str(), 262);
+    SetValue(HKEY_LOCAL_MACHINE, kKey, "Sound 3D Samples", REG_SZ, "20", 3);
+    SetValue(HKEY_LOCAL_MACHINE, kKey, "Sound 2D Samples", REG_DWORD, &eight, 4);
+    State().soundProviderName = "Kept";
+    LoadSoundSettings(*State().settings);
+    EXPECT_EQ(State().soundProviderName, "Kept");
+    EXPECT_EQ(State().sound3DSamples, 16u);
+    EXPECT_EQ(State().sound2DSamples, 8u);
+
+    SetValue(HKEY_LOCAL_MACHINE, kKey, "Sound Provider Name", REG_DWORD, &eight, 4);
+    LoadSoundSettings(*State().settings);
+    EXPECT_EQ(State().soundProviderName, "Kept");
+    const std::string longest(260, 'n');
+    SetValue(HKEY_LOCAL_MACHINE, kKey, "Sound Provider Name", REG_SZ, longest.c_str(), 261);
+    LoadSoundSettings(*State().settings);
+    EXPECT_EQ(State().soundProviderName, longest);
+}
+
+// The dialog on its own, over a list and choice of the test's own.
+class SoundDialogTest : public ::testing::Test {
+protected:
+    SoundProviderList providers_;
+    SoundChoice choice_;
+    SoundDialogData data_;
+    HWND dialog_ = nullptr;
+
+    void SetUp() override {
+        ResetState();
+        State().instance = GetModuleHandleA(nullptr);
+        // In list order.
+        providers_.push_front({3, 1, AnsiFromUtf8("HÅRDVARA å"), 0});
+        providers_.push_front({2, 7, "Other", 0});
+        providers_.push_front({1, 1, AnsiFromUtf8("Hårdvara Å"), 1});
+        data_.providers = &providers_;
+        data_.choice = &choice_;
+    }
+    void TearDown() override {
+        if (dialog_) DestroyWindow(dialog_);
+        ResetState();
+    }
+    void Open() {
+        if (dialog_) DestroyWindow(dialog_);
+        dialog_ = CreateDialogParamA(State().instance, "3DSOUND", nullptr, SoundDialogProc, (LPARAM)&data_);
+        ASSERT_NE(dialog_, nullptr);
+    }
+    HWND List() { return GetDlgItem(dialog_, IDC_SOUND_PROVIDER_LIST); }
+};
+
+TEST_F(SoundDialogTest, StartsFromTheStoredChoice) {
+    struct Case {
+        std::string stored;
+        int32_t reverb;
+        int selected;
+        std::vector<int> reverbs;
+    } const cases[] = {
+        {"", 100, 0, {IDC_REVERB_100}},
+        {"OTHER", 0, 2, {IDC_REVERB_0}},
+        {AnsiFromUtf8("hårdvara å"), 150, 3, {IDC_REVERB_150}},  // the later match wins
+        {"Inget 3D-ljud", 45, 0, {}},
+    };
+    for (const Case& c : cases) {
+        choice_.providerName = c.stored;
+        choice_.reverb = c.reverb;
+        Open();
+        EXPECT_EQ(ListTexts(List()).size(), 4u);
+        EXPECT_EQ(SendMessageA(List(), LB_GETCURSEL, 0, 0), c.selected) << c.stored;
+        EXPECT_EQ(CheckedReverbs(dialog_), c.reverbs) << c.reverb;
+    }
+    std::vector<LRESULT> kinds;
+    for (int i = 0; i < 4; ++i) kinds.push_back(SendMessageA(List(), LB_GETITEMDATA, i, 0));
+    EXPECT_EQ(kinds, (std::vector<LRESULT>{0, 1, 7, 1}));
+}
+
+TEST_F(SoundDialogTest, OkReadsTheChoiceBack) {
+    struct Case {
+        int select;
+        const char* voices3D;
+        const char* voices2D;
+        int clickReverb;  // 0: none
+        SoundChoice expected;
+    } const cases[] = {
+        {2, "abc", "12345678901234567890", 0, {7, "Other", 0, 0, 45}},
+        {0, "-4", " 64 ", IDC_REVERB_30, {0, "Inget 3D-ljud", 0, 64, 30}},
+    };
+    for (const Case& c : cases) {
+        choice_ = SoundChoice{5, "before", 16, 32, 45};
+        Open();
+        SendMessageA(List(), LB_SETCURSEL, c.select, 0);
+        SetDlgItemTextA(dialog_, IDC_SOUND_3D_VOICES, c.voices3D);
+        SetDlgItemTextA(dialog_, IDC_SOUND_2D_VOICES, c.voices2D);
+        if (c.clickReverb) SendDlgItemMessageA(dialog_, c.clickReverb, BM_CLICK, 0, 0);
+        SendMessageA(dialog_, WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(SoundFragment(choice_), SoundFragment(c.expected));
+    }
+    // Cancel leaves the choice as it was.
+    choice_ = SoundChoice{5, "before", 16, 32, 45};
+    Open();
+    SendMessageA(List(), LB_SETCURSEL, 1, 0);
+    SendMessageA(dialog_, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(choice_.providerName, "before");
+}
+
+TEST(SoundFragmentLocale, FullStopWhateverTheLocale) {
+    // Only meaningful where the runtime's Swedish locale writes a decimal comma.
+    if (!setlocale(LC_NUMERIC, "Swedish_Sweden.1252") || localeconv()->decimal_point[0] != ',') {
+        setlocale(LC_NUMERIC, "C");
+        GTEST_SKIP() << "no Swedish locale with a decimal comma in this runtime";
+    }
+    SoundChoice choice;
+    choice.reverb = 45;
+    std::string fragment = SoundFragment(choice);
+    setlocale(LC_NUMERIC, "C");
+    EXPECT_NE(fragment.find("++reverblevel 0.450000 "), std::string::npos) << fragment;
+}
+
+}  // namespace
+}  // namespace velk
