@@ -3,9 +3,9 @@
 #include <mmsystem.h>  // the SND_ flags
 #include <iterator>
 
-#include "launcher/launcher.h"
+#include "base/dialog_services.h"
+#include "base/multimedia.h"
 #include "launcher/launcher_state.h"
-#include "launcher/multimedia.h"
 #include "sound/sound_win32.h"
 #include "ids_strings.h"
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "launcher/launcher.h"
+#include "base/dialog_services.h"
 #include "sound/sound_win32.h"
 #include "ids_sound.h"
 #include "ids_strings.h"

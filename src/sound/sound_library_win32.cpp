@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "launcher/win32_handles.h"
+#include "base/win32_handles.h"
 #include "sound/mss_interface.h"
 #include "sound/sound_win32.h"
 

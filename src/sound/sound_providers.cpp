@@ -3,7 +3,7 @@
 #include <clocale>
 #include <cstdio>
 
-#include "launcher/settings_store.h"
+#include "base/settings_store.h"
 
 namespace velk {
 

@@ -9,6 +9,7 @@
 #include "display/open_display.h"
 #include "display/renderer_host_win32.h"
 #include "launcher/launcher_state.h"
+#include "modal_driver.h"
 #include "test_support.h"
 #include "ids_display.h"
 #include "ids_strings.h"
@@ -274,51 +275,6 @@ TEST_F(DisplayDialogTest, SelectItemAndSelectedItem) {
     EXPECT_FALSE(InitDisplayLists(model_.list, Box(IDC_RENDERER_LIST), nullptr, Box(IDC_MODE_LIST)));
     EXPECT_FALSE(TakeDisplaySelection(model_.list, Box(IDC_RENDERER_LIST), cards, nullptr));
 }
-
-// Plays the player's part while modal windows run: each step is given the
-// newest window of this thread (dialog or message box) once it is up.
-class ModalDriver {
-public:
-    using Step = std::function<void(HWND)>;
-    explicit ModalDriver(std::vector<Step> steps) : steps_(std::move(steps)) {
-        current_ = this;
-        timer_ = SetTimer(nullptr, 0, 30, Tick);
-    }
-    ~ModalDriver() {
-        KillTimer(nullptr, timer_);
-        current_ = nullptr;
-    }
-    size_t stepsTaken() const { return next_; }
-
-private:
-    static BOOL CALLBACK Collect(HWND window, LPARAM found) {
-        char cls[16];
-        GetClassNameA(window, cls, sizeof(cls));
-        if (IsWindowVisible(window) && IsWindowEnabled(window) && strcmp(cls, "#32770") == 0)
-            *reinterpret_cast<HWND*>(found) = window;
-        return TRUE;
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        ModalDriver* self = current_;
-        if (!self || (self->handled_ && IsWindow(self->handled_) && IsWindowVisible(self->handled_))) return;
-        HWND window = nullptr;
-        EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(&window));
-        if (!window) return;
-        self->handled_ = window;
-        if (self->next_ < self->steps_.size()) {
-            self->steps_[self->next_++](window);
-        } else {
-            ADD_FAILURE() << "an unexpected window came up";
-            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-        }
-    }
-
-    static inline ModalDriver* current_ = nullptr;
-    std::vector<Step> steps_;
-    size_t next_ = 0;
-    HWND handled_ = nullptr;
-    UINT_PTR timer_ = 0;
-};
 
 std::wstring MessageText(HWND box) { return WideText(GetDlgItem(box, 0xFFFF)); }
 

@@ -4,8 +4,8 @@
 
 #include <clocale>
 
+#include "base/registry_store.h"
 #include "launcher/launcher_state.h"
-#include "launcher/registry_store.h"
 #include "launcher_driver.h"
 #include "modal_driver.h"
 #include "sound/sound_detection.h"
