@@ -31,10 +31,8 @@ const char* const kWarning =
     "på din systemkonfiguration. Klicka på \"Hjälp\"-knappen för att få information om de olika avancerade "
     "alternativen innan du använder dem.";
 
-const std::string kHead =
-    "TALVEX.EXE -windowtitle \"Velkarion\" -rez VELK.rez -rez sound.rez -rez VELK2.rez -rez VELKdll.rez "
-    "-rez VELKl.rez -rez custom +multiplayer 0 ";
-const std::string kAllOff = " +DisableMusic 0 +DisableSound 0 +DisableTripBuf 0 +DisableHardwareCursor 0";
+const std::string kHead = std::string(kDemoCommandHead) + " +multiplayer 0 ";
+const std::string kAllOff = kAllSwitchesOff;
 
 std::string WithCrLf(const std::string& text) {
     std::string out;
@@ -77,19 +75,6 @@ std::string ControlText(HWND dialog, int id) {
     return utf8;
 }
 bool IsTicked(HWND dialog, int id) { return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-std::vector<std::string> ListTexts(HWND list) {
-    std::vector<std::string> texts;
-    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        wchar_t text[256] = {};
-        if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < 255) SendMessageW(list, LB_GETTEXT, i, (LPARAM)text);
-        char utf8[512] = {};
-        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
-        texts.push_back(utf8);
-    }
-    return texts;
-}
 
 class AdvancedFlow : public ::testing::Test {
 protected:
@@ -359,7 +344,7 @@ protected:
     void WalkEntries(HWND notes, const NoteCase (&entries)[N]) {
         std::vector<std::string> labels;
         for (const NoteCase& e : entries) labels.push_back(e.label);
-        EXPECT_EQ(ListTexts(GetDlgItem(notes, kNotesList)), labels);
+        EXPECT_EQ(ListBoxTexts(GetDlgItem(notes, kNotesList)), labels);
         for (size_t i = 0; i < N; ++i) {
             SCOPED_TRACE(entries[i].label);
             if (i > 0) PressKey(notes, VK_DOWN);

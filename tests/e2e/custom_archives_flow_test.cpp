@@ -26,25 +26,7 @@ const char* const kNoArchives =
     "Hittar inga fler VELK .REZ-filer i Custom-mappen. Tilläggsfiler till VELK av typ .REZ måste placeras i mappen "
     "som heter Custom.";
 
-const std::string kHead =
-    "TALVEX.EXE -windowtitle \"Velkarion\" -rez VELK.rez -rez sound.rez -rez VELK2.rez -rez VELKdll.rez "
-    "-rez VELKl.rez -rez custom +multiplayer 0  +DisableMusic 0 +DisableSound 0 +DisableTripBuf 0 "
-    "+DisableHardwareCursor 0";
-
-// The items of a list box of the launcher's process (asked in UTF-16: the
-// ANSI form does not cross processes whole).
-std::vector<std::string> ListTexts(HWND list) {
-    std::vector<std::string> texts;
-    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        wchar_t text[256] = {};
-        char utf8[1024] = {};
-        if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < 256) SendMessageW(list, LB_GETTEXT, i, (LPARAM)text);
-        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
-        texts.push_back(utf8);
-    }
-    return texts;
-}
+const std::string kHead = std::string(kDemoCommandHead) + " +multiplayer 0 " + kAllSwitchesOff;
 
 class CustomArchivesFlow : public ::testing::Test {
 protected:
@@ -85,7 +67,7 @@ protected:
     }
     void ClickItem(HWND dialog, int listId, const std::string& text, int clicks = 1) {
         HWND list = GetDlgItem(dialog, listId);
-        std::vector<std::string> texts = ListTexts(list);
+        std::vector<std::string> texts = ListBoxTexts(list);
         auto at = std::find(texts.begin(), texts.end(), text);
         ASSERT_NE(at, texts.end()) << text;
         BringToFront(dialog);
@@ -122,7 +104,7 @@ TEST_F(CustomArchivesFlow, ChosenArchivesReachTheEngineAndAreRemembered) {
     ASSERT_NE(advanced, nullptr);
     HWND custom = OpenCustom(advanced);
     ASSERT_NE(custom, nullptr);
-    std::vector<std::string> available = ListTexts(GetDlgItem(custom, kAvailable));
+    std::vector<std::string> available = ListBoxTexts(GetDlgItem(custom, kAvailable));
     std::sort(available.begin(), available.end());
     EXPECT_EQ(available, (std::vector<std::string>{"My Maps.rez", "a.rez", "b.rez"}));
 
@@ -134,7 +116,7 @@ TEST_F(CustomArchivesFlow, ChosenArchivesReachTheEngineAndAreRemembered) {
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(custom, kAdd)));  // already chosen
     ClickItem(custom, kChosen, "a.rez");
     ClickControl(custom, kRemove);
-    EXPECT_EQ(ListTexts(GetDlgItem(custom, kChosen)), (std::vector<std::string>{"b.rez", "My Maps.rez"}));
+    EXPECT_EQ(ListBoxTexts(GetDlgItem(custom, kChosen)), (std::vector<std::string>{"b.rez", "My Maps.rez"}));
     ClickControl(custom, kAlwaysLoad);
     Close(custom, IDOK);
     Close(advanced, IDOK);

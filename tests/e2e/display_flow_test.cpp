@@ -24,36 +24,15 @@ const char* const kNoRenderer =
     "Hittade inga renderare. Detta problem beror vanligen på att DirectX 7.0 inte är korrekt installerat. "
     "Kontrollera att DirectX 7.0 är installerat och kör installationsprogrammet en gång till om det behövs.";
 
-const std::string kHead =
-    "TALVEX.EXE -windowtitle \"Velkarion\" -rez VELK.rez -rez sound.rez -rez VELK2.rez -rez VELKdll.rez "
-    "-rez VELKl.rez -rez custom +multiplayer 0  +DisableMusic 0 +DisableSound 0 +DisableTripBuf 0 "
-    "+DisableHardwareCursor 0";
+const std::string kHead = std::string(kDemoCommandHead) + " +multiplayer 0 " + kAllSwitchesOff;
 // The saved choice of the demo folder's autoexec.cfg.
 const std::string kSavedFragment =
     " ++RenderDll standin_demo_hw.ren ++CardDesc display ++Renderer \"Stand-in Primary Display\" "
     "++screenwidth 1024 ++screenheight 768 ++bitdepth 32";
 
-std::string Utf8(const wchar_t* text) {
-    char utf8[1024] = {};
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
-    return utf8;
-}
-
-// The items of a list box of the launcher's process.
-std::vector<std::string> ListTexts(HWND list) {
-    std::vector<std::string> texts;
-    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        wchar_t text[256] = {};
-        if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < 255) SendMessageW(list, LB_GETTEXT, i, (LPARAM)text);
-        texts.push_back(Utf8(text));
-    }
-    return texts;
-}
-
 std::string SelectedText(HWND list) {
     LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
-    std::vector<std::string> texts = ListTexts(list);
+    std::vector<std::string> texts = ListBoxTexts(list);
     return index >= 0 && index < static_cast<LRESULT>(texts.size()) ? texts[index] : "<none>";
 }
 
@@ -141,12 +120,12 @@ TEST_F(DisplayFlow, DialogListsRenderersInSearchOrderWithTheSavedChoice) {
                                                          : "Stand-in Software Renderer (standin_demo_sw.ren)");
     }
     ASSERT_EQ(expected.size(), 2u);
-    EXPECT_EQ(ListTexts(GetDlgItem(dialog, kRendererList)), expected);
+    EXPECT_EQ(ListBoxTexts(GetDlgItem(dialog, kRendererList)), expected);
     EXPECT_EQ(SelectedText(GetDlgItem(dialog, kRendererList)), "Stand-in Hardware Renderer (standin_demo_hw.ren)");
-    EXPECT_EQ(ListTexts(GetDlgItem(dialog, kCardList)),
+    EXPECT_EQ(ListBoxTexts(GetDlgItem(dialog, kCardList)),
               (std::vector<std::string>{"Stand-in Primary Display (display)", "Stand-in 3D Accelerator (accel3d)"}));
     EXPECT_EQ(SelectedText(GetDlgItem(dialog, kCardList)), "Stand-in Primary Display (display)");
-    EXPECT_EQ(ListTexts(GetDlgItem(dialog, kModeList)),
+    EXPECT_EQ(ListBoxTexts(GetDlgItem(dialog, kModeList)),
               (std::vector<std::string>{"640 x 480 x 16", "640 x 480 x 32", "800 x 600 x 16", "800 x 600 x 32",
                                         "1024 x 768 x 16", "1024 x 768 x 32", "1280 x 960 x 32",
                                         "1600 x 1200 x 32"}));
@@ -163,15 +142,15 @@ TEST_F(DisplayFlow, ChoosingAnotherRendererRefillsCardsAndModes) {
     ASSERT_NE(dialog, nullptr);
     HWND renderers = GetDlgItem(dialog, kRendererList);
     int software = -1;
-    std::vector<std::string> texts = ListTexts(renderers);
+    std::vector<std::string> texts = ListBoxTexts(renderers);
     for (size_t i = 0; i < texts.size(); ++i)
         if (texts[i].find("standin_demo_sw.ren") != std::string::npos) software = static_cast<int>(i);
     ASSERT_GE(software, 0);
     ClickItem(dialog, kRendererList, software);
     EXPECT_EQ(SelectedText(renderers), "Stand-in Software Renderer (standin_demo_sw.ren)");
-    EXPECT_EQ(ListTexts(GetDlgItem(dialog, kCardList)),
+    EXPECT_EQ(ListBoxTexts(GetDlgItem(dialog, kCardList)),
               (std::vector<std::string>{"Stand-in Software Rasterizer (software)"}));
-    EXPECT_EQ(ListTexts(GetDlgItem(dialog, kModeList)),
+    EXPECT_EQ(ListBoxTexts(GetDlgItem(dialog, kModeList)),
               (std::vector<std::string>{"640 x 480 x 16", "800 x 600 x 16", "1024 x 768 x 16"}));
     EXPECT_EQ(SelectedText(GetDlgItem(dialog, kModeList)), "640 x 480 x 16");  // its default
 

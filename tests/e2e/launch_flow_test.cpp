@@ -12,10 +12,8 @@ constexpr DWORD kWindowWait = 8000;
 constexpr DWORD kExitWait = 8000;
 const char* const kDetailTitle = "VELK - prestandainställningar";
 
-const std::string kHead =
-    "TALVEX.EXE -windowtitle \"Velkarion\" -rez VELK.rez -rez sound.rez -rez VELK2.rez -rez VELKdll.rez "
-    "-rez VELKl.rez -rez custom";
-const std::string kSwitches = "  +DisableMusic 0 +DisableSound 0 +DisableTripBuf 0 +DisableHardwareCursor 0";
+const std::string kHead = kDemoCommandHead;
+const std::string kSwitches = std::string(" ") + kAllSwitchesOff;
 
 class LaunchFlow : public ::testing::Test {
 protected:

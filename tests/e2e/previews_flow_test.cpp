@@ -46,18 +46,6 @@ private:
     static constexpr const char* kClassKey = "Software\\Classes\\velk.previewfile";
 };
 
-std::vector<std::string> ListTexts(HWND list) {
-    std::vector<std::string> texts;
-    for (LRESULT i = 0, count = SendMessageW(list, LB_GETCOUNT, 0, 0); i < count; ++i) {
-        wchar_t text[256] = {};
-        char utf8[1024] = {};
-        if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < 255) SendMessageW(list, LB_GETTEXT, i, (LPARAM)text);
-        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
-        texts.push_back(utf8);
-    }
-    return texts;
-}
-
 class PreviewsFlow : public ::testing::Test {
 protected:
     LauncherRegistry registry_;
@@ -131,8 +119,8 @@ TEST_F(PreviewsFlow, BothListsOpenTheChosenPreviewThroughTheShell) {
     PressPreviews();
     HWND dialog = WaitForWindow(launcher_.id(), kPreviewsTitle, kWait);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(ListTexts(GetDlgItem(dialog, kMovieList)), kDemoMovies);
-    EXPECT_EQ(ListTexts(GetDlgItem(dialog, kDemoList)), kDemoDemos);
+    EXPECT_EQ(ListBoxTexts(GetDlgItem(dialog, kMovieList)), kDemoMovies);
+    EXPECT_EQ(ListBoxTexts(GetDlgItem(dialog, kDemoList)), kDemoDemos);
 
     ClickControl(dialog, kPlayDemo);  // nothing selected yet
     Sleep(500);
@@ -154,7 +142,7 @@ TEST_F(PreviewsFlow, OneListTemplatesFollowTheDisc) {
     HWND dialog = WaitForWindow(launcher_.id(), kDemosTitle, kWait);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(GetDlgItem(dialog, kMovieList), nullptr);
-    EXPECT_EQ(ListTexts(GetDlgItem(dialog, kDemoList)), kDemoDemos);
+    EXPECT_EQ(ListBoxTexts(GetDlgItem(dialog, kDemoList)), kDemoDemos);
     PressKey(dialog, VK_RETURN);  // "Stäng"
     ASSERT_TRUE(WaitWindowGone(dialog, 3000));
 
@@ -165,7 +153,7 @@ TEST_F(PreviewsFlow, OneListTemplatesFollowTheDisc) {
     dialog = WaitForWindow(launcher_.id(), kMoviesTitle, kWait);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(GetDlgItem(dialog, kDemoList), nullptr);
-    EXPECT_EQ(ListTexts(GetDlgItem(dialog, kMovieList)), kDemoMovies);
+    EXPECT_EQ(ListBoxTexts(GetDlgItem(dialog, kMovieList)), kDemoMovies);
     CloseAndLeave(dialog, VK_ESCAPE);
 }
 

@@ -25,34 +25,13 @@ const char* const kWarning =
     "höras små knäppanden och klickljud.";
 const char* const kNoProvider = "Det finns ingen 3D-ljudsförsörjare i den här datorn.";
 
-const std::string kHead =
-    "TALVEX.EXE -windowtitle \"Velkarion\" -rez VELK.rez -rez sound.rez -rez VELK2.rez -rez VELKdll.rez "
-    "-rez VELKl.rez -rez custom +multiplayer 0  +DisableMusic 0 +DisableSound 0 +DisableTripBuf 0 "
-    "+DisableHardwareCursor 0";
-
-std::string Utf8(const wchar_t* text) {
-    char utf8[1024] = {};
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
-    return utf8;
-}
-
-// The items of a list box of the launcher's process.
-std::vector<std::string> ListTexts(HWND list) {
-    std::vector<std::string> texts;
-    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        wchar_t text[300] = {};
-        if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < 300) SendMessageW(list, LB_GETTEXT, i, (LPARAM)text);
-        texts.push_back(Utf8(text));
-    }
-    return texts;
-}
+const std::string kHead = std::string(kDemoCommandHead) + " +multiplayer 0 " + kAllSwitchesOff;
 
 // An edit field's text lives in the other process: ask the field for it.
 std::string FieldText(HWND dialog, int id) {
     wchar_t text[64] = {};
     SendMessageW(GetDlgItem(dialog, id), WM_GETTEXT, 64, (LPARAM)text);
-    return Utf8(text);
+    return Utf8FromWide(text);
 }
 
 // What the stand-in library logs for a detection over `providers` providers that all open.
@@ -165,7 +144,7 @@ TEST_F(SoundFlow, FreshMachineWarnsOffersProvidersAndTheChoiceReachesTheEngine) 
     ASSERT_NE(sound, nullptr);
     EXPECT_EQ(GetWindow(sound, GW_OWNER), advanced_);
     HWND list = GetDlgItem(sound, kProviderList);
-    EXPECT_EQ(ListTexts(list), (std::vector<std::string>{"Inget 3D-ljud", "Third", "Second", "First"}));
+    EXPECT_EQ(ListBoxTexts(list), (std::vector<std::string>{"Inget 3D-ljud", "Third", "Second", "First"}));
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 0);
     EXPECT_EQ(FieldText(sound, k3DVoices), "16");
     EXPECT_EQ(FieldText(sound, k2DVoices), "32");

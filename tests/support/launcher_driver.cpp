@@ -16,13 +16,6 @@ std::wstring WideFromUtf8(const std::string& s) {
     return w;
 }
 
-std::string Utf8FromWide(const std::wstring& w) {
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string s(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1) WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, &s[0], n, nullptr, nullptr);
-    return s;
-}
-
 struct WindowSearch {
     DWORD processId;
     std::wstring title;
@@ -255,6 +248,26 @@ void ClickControl(HWND dialog, int controlId) {
     MouseButton(true);
     MouseButton(false);
     Sleep(100);
+}
+
+std::string Utf8FromWide(const std::wstring& w) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string s(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1) WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, &s[0], n, nullptr, nullptr);
+    return s;
+}
+
+std::vector<std::string> ListBoxTexts(HWND list) {
+    std::vector<std::string> texts;
+    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        std::wstring text(length > 0 ? length + 1 : 1, L'\0');
+        if (length > 0) SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
+        text.resize(wcslen(text.c_str()));
+        texts.push_back(Utf8FromWide(text));
+    }
+    return texts;
 }
 
 std::string AnsiFromUtf8(const std::string& utf8) {

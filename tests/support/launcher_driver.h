@@ -85,6 +85,18 @@ void MouseButton(bool down);
 
 // Text conversions for comparing with texts written in UTF-8 here.
 std::string AnsiFromUtf8(const std::string& utf8);
+std::string Utf8FromWide(const std::wstring& wide);
+
+// The items of a list box of the launcher's process, in UTF-8 (asked in
+// UTF-16: the ANSI form does not cross processes whole).
+std::vector<std::string> ListBoxTexts(HWND list);
+
+// The command line of a play launch in the demo folder up to the switches,
+// and the switch fragment with every switch off.
+constexpr const char* kDemoCommandHead =
+    "TALVEX.EXE -windowtitle \"Velkarion\" -rez VELK.rez -rez sound.rez -rez VELK2.rez -rez VELKdll.rez "
+    "-rez VELKl.rez -rez custom";
+constexpr const char* kAllSwitchesOff = " +DisableMusic 0 +DisableSound 0 +DisableTripBuf 0 +DisableHardwareCursor 0";
 
 // One start of the stand-in engine, as it recorded it.
 struct EngineStart {
