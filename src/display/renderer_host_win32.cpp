@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "base/win32_handles.h"
-#include "display/guarded_call_win32.h"
+#include "base/guarded_call_win32.h"
 
 namespace velk {
 

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "base/guarded_call_win32.h"
 #include "base/win32_handles.h"
 #include "sound/mss_interface.h"
 #include "sound/sound_win32.h"
@@ -14,6 +15,9 @@ Fn FindOperation(HMODULE module, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
+// The library is foreign code: every call goes through the guard, so a fault
+// inside it, or a convention it does not keep, ends this library's use (the
+// enumeration counts as failed) instead of the launcher.
 class LoadedSoundLibrary final : public SoundLibrary {
 public:
     explicit LoadedSoundLibrary(ModuleHandle module) : module_(std::move(module)) {
@@ -34,27 +38,50 @@ public:
                waveOutClose_ && shutdown_;
     }
 
-    void Startup() override { startup_(); }
-    int32_t SetPreference(uint32_t number, int32_t value) override { return setPreference_(number, value); }
+    bool Broken() const override { return broken_; }
+
+    void Startup() override { Call(startup_, 0, {}); }
+    int32_t SetPreference(uint32_t number, int32_t value) override {
+        return Result(Call(setPreference_, 0, {number, Word(value)}));
+    }
     int32_t OpenWaveMapper(uint32_t* driver) override {
-        return waveOutOpen_(driver, nullptr, mss::kWaveMapper, nullptr);
+        return Result(Call(waveOutOpen_, kFailed, {Word(driver), 0, Word(mss::kWaveMapper), 0}));
     }
     int32_t EnumerateProviders(uint32_t* cursor, uint32_t* provider, const char** name) override {
         char* delivered = nullptr;
-        int32_t result = enumerate_(cursor, provider, &delivered);
+        int32_t result = Result(Call(enumerate_, 0, {Word(cursor), Word(provider), Word(&delivered)}));
         *name = delivered;
         return result;
     }
-    int32_t OpenProvider(uint32_t provider) override { return open_(provider); }
+    int32_t OpenProvider(uint32_t provider) override { return Result(Call(open_, kFailed, {provider})); }
     void ProviderAttribute(uint32_t provider, const char* attribute, int32_t* value) override {
-        attribute_(provider, attribute, value);
+        Call(attribute_, 0, {provider, Word(attribute), Word(value)});
     }
-    void CloseProvider(uint32_t provider) override { close_(provider); }
-    void CloseWaveMapper(uint32_t driver) override { waveOutClose_(driver); }
-    void Shutdown() override { shutdown_(); }
+    void CloseProvider(uint32_t provider) override { Call(close_, 0, {provider}); }
+    void CloseWaveMapper(uint32_t driver) override { Call(waveOutClose_, 0, {driver}); }
+    void Shutdown() override { Call(shutdown_, 0, {}); }
 
 private:
+    static constexpr uintptr_t kFailed = static_cast<uintptr_t>(-1);
+
+    template <typename T>
+    static uintptr_t Word(T* pointer) { return reinterpret_cast<uintptr_t>(pointer); }
+    static uintptr_t Word(int32_t value) { return static_cast<uintptr_t>(static_cast<intptr_t>(value)); }
+    static int32_t Result(uintptr_t value) { return static_cast<int32_t>(static_cast<uint32_t>(value)); }
+
+    // The operation's result, or `failed` once the library is broken.
+    template <typename Fn>
+    uintptr_t Call(Fn operation, uintptr_t failed, std::initializer_list<uintptr_t> arguments) {
+        if (broken_) return failed;
+        ForeignResult result = CallForeign(reinterpret_cast<const void*>(operation), arguments,
+                                           ForeignConvention::CalleeCleans);
+        if (result.ok()) return result.value;
+        broken_ = true;
+        return failed;
+    }
+
     ModuleHandle module_;
+    bool broken_ = false;
     mss::StartupFn startup_;
     mss::SetPreferenceFn setPreference_;
     mss::WaveOutOpenFn waveOutOpen_;

@@ -58,9 +58,16 @@ int32_t ClassifySoundProvider(const std::string& name) {
 
 bool EnumerateSoundProviders(SoundLibrary& library, SoundProviderList& list) {
     if (!list.empty()) return true;
+    // A library that broke down is not called again, and nothing it delivered counts.
+    auto brokeDown = [&] {
+        if (!library.Broken()) return false;
+        list.clear();
+        return true;
+    };
 
     library.Startup();
     for (const Preference& p : kPreferences) library.SetPreference(p.number, p.value);
+    if (brokeDown()) return false;
 
     uint32_t driver = 0;
     if (library.OpenWaveMapper(&driver) != 0) {
@@ -86,7 +93,7 @@ bool EnumerateSoundProviders(SoundLibrary& library, SoundProviderList& list) {
 
     library.CloseWaveMapper(driver);
     library.Shutdown();
-    return true;
+    return !brokeDown();
 }
 
 void LoadSoundChoice(SettingsStore& settings, SoundChoice& choice) {

@@ -46,6 +46,8 @@ using SoundProviderList = std::forward_list<SoundProviderRecord>;
 class SoundLibrary {
 public:
     virtual ~SoundLibrary() = default;
+    // True once a call into the library went wrong (a fault inside it): it is not called again.
+    virtual bool Broken() const { return false; }
     virtual void Startup() = 0;
     virtual int32_t SetPreference(uint32_t number, int32_t value) = 0;
     // 0 when the wave mapper was opened; fills the driver handle.
@@ -61,7 +63,8 @@ public:
 
 // Asks the library for its providers and puts every one that opens at the
 // head of `list`. Does nothing and succeeds when the list already holds
-// records. False only when the wave mapper did not open.
+// records. False when the wave mapper did not open or the library broke
+// down; the list is then left empty.
 bool EnumerateSoundProviders(SoundLibrary& library, SoundProviderList& list);
 
 // The player's 3D sound choice and the values stored for it.

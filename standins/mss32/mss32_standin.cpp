@@ -12,6 +12,8 @@
 //                      (without it, the query writes nothing)
 //   wavemapper fails   the wave mapper does not open
 //   forever            after the listed providers, report new ones without end
+//   fault <operation>  that operation (e.g. AIL_open_3D_provider) writes to
+//                      address 0, as a broken library would
 // Every call is appended, with its arguments, to "mss32_standin.log" beside it.
 #include <windows.h>
 #include <cstdarg>
@@ -41,6 +43,7 @@ struct Setup {
     std::vector<Provider> providers;
     bool waveMapperFails = false;
     bool forever = false;
+    std::string faultIn;
 };
 
 HMODULE g_module = nullptr;
@@ -69,6 +72,12 @@ void Log(const char* format, ...) {
 
 const char* Pointer(const void* p) { return p ? "set" : "null"; }
 
+void FaultIfAsked(const char* operation) {
+    if (g_setup.faultIn != operation) return;
+    volatile int* volatile nowhere = nullptr;
+    *nowhere = 1;
+}
+
 Setup ReadSetup() {
     Setup setup;
     FILE* file = std::fopen(BesideMe("mss32_standin.txt").c_str(), "rb");
@@ -93,6 +102,8 @@ Setup ReadSetup() {
             setup.waveMapperFails = true;
         } else if (text == "forever") {
             setup.forever = true;
+        } else if (text.rfind("fault ", 0) == 0) {
+            setup.faultIn = text.substr(6);
         }
     }
     std::fclose(file);
@@ -111,15 +122,18 @@ extern "C" {
 
 void __stdcall AIL_startup(void) {
     g_setup = ReadSetup();
+    FaultIfAsked("AIL_startup");
     Log("AIL_startup");
 }
 
 int32_t __stdcall AIL_set_preference(uint32_t number, int32_t value) {
+    FaultIfAsked("AIL_set_preference");
     Log("AIL_set_preference %u %d", number, value);
     return 0;
 }
 
 int32_t __stdcall AIL_waveOutOpen(uint32_t* driver, void** waveOut, int32_t device, const void* format) {
+    FaultIfAsked("AIL_waveOutOpen");
     Log("AIL_waveOutOpen driver=%s waveOut=%s device=%d format=%s", Pointer(driver), Pointer(waveOut), device,
         Pointer(format));
     if (g_setup.waveMapperFails) return 1;
@@ -128,6 +142,7 @@ int32_t __stdcall AIL_waveOutOpen(uint32_t* driver, void** waveOut, int32_t devi
 }
 
 int32_t __stdcall AIL_enumerate_3D_providers(uint32_t* cursor, uint32_t* provider, char** name) {
+    FaultIfAsked("AIL_enumerate_3D_providers");
     if (!cursor || !provider || !name) return 0;
     Log("AIL_enumerate_3D_providers cursor=%u", *cursor);
     uint32_t index = *cursor;
@@ -146,12 +161,14 @@ int32_t __stdcall AIL_enumerate_3D_providers(uint32_t* cursor, uint32_t* provide
 }
 
 int32_t __stdcall AIL_open_3D_provider(uint32_t provider) {
+    FaultIfAsked("AIL_open_3D_provider");
     Log("AIL_open_3D_provider %u", provider);
     const Provider* p = ProviderOf(provider);
     return p && !p->opens ? 1 : 0;
 }
 
 void __stdcall AIL_3D_provider_attribute(uint32_t provider, const char* attribute, int32_t* value) {
+    FaultIfAsked("AIL_3D_provider_attribute");
     Log("AIL_3D_provider_attribute %u \"%s\" value=%d", provider, attribute ? attribute : "(null)",
         value ? *value : 0);
     const Provider* p = ProviderOf(provider);
@@ -159,11 +176,20 @@ void __stdcall AIL_3D_provider_attribute(uint32_t provider, const char* attribut
         *value = p->eax;
 }
 
-void __stdcall AIL_close_3D_provider(uint32_t provider) { Log("AIL_close_3D_provider %u", provider); }
+void __stdcall AIL_close_3D_provider(uint32_t provider) {
+    FaultIfAsked("AIL_close_3D_provider");
+    Log("AIL_close_3D_provider %u", provider);
+}
 
-void __stdcall AIL_waveOutClose(uint32_t driver) { Log("AIL_waveOutClose %u", driver); }
+void __stdcall AIL_waveOutClose(uint32_t driver) {
+    FaultIfAsked("AIL_waveOutClose");
+    Log("AIL_waveOutClose %u", driver);
+}
 
-void __stdcall AIL_shutdown(void) { Log("AIL_shutdown"); }
+void __stdcall AIL_shutdown(void) {
+    FaultIfAsked("AIL_shutdown");
+    Log("AIL_shutdown");
+}
 
 }  // extern "C"
 

@@ -127,6 +127,11 @@ TEST_F(SoundDetectionTest, NoProviderToOfferGivesBox65WhenAsked) {
         {"wave mapper fails", "standins\\mss32\\mss32.dll", "provider First\nwavemapper fails\n"},
         {"no providers", "standins\\mss32\\mss32.dll", ""},
         {"none opens", "standins\\mss32\\mss32.dll", "provider First\ncannot-open\n"},
+        // A library that faults is left, and the launcher goes on.
+        {"fault at start-up", "standins\\mss32\\mss32.dll", "provider First\nfault AIL_startup\n"},
+        {"fault while listing", "standins\\mss32\\mss32.dll", "provider First\nfault AIL_enumerate_3D_providers\n"},
+        {"fault on opening", "standins\\mss32\\mss32.dll", "provider First\nfault AIL_open_3D_provider\n"},
+        {"fault at shut-down", "standins\\mss32\\mss32.dll", "provider First\nfault AIL_shutdown\n"},
     };
     State().settings->WriteDword("Sound Enum Warning", 1);
     for (const Case& c : cases) {

@@ -18,7 +18,7 @@
 // pointer below the arguments: a caller-cleans function returns with it
 // unchanged, while a callee-cleans (__stdcall) one has popped its arguments.
 // The thunk restores its own value either way and reports the difference.
-#include "display/guarded_call_win32.h"
+#include "base/guarded_call_win32.h"
 
 #include <windows.h>
 
@@ -240,11 +240,12 @@ EXCEPTION_DISPOSITION __cdecl velk_foreign_handler(EXCEPTION_RECORD* exception, 
     return ExceptionContinueExecution;
 }
 
-ForeignResult CallForeign(const void* function, std::initializer_list<uintptr_t> arguments) {
+ForeignResult CallForeign(const void* function, std::initializer_list<uintptr_t> arguments,
+                          ForeignConvention convention) {
     ForeignResult result;
     if (!function || arguments.size() > kMaxArguments) return result;
 
-    // The renderer modules are not made to be entered from two threads at once.
+    // Foreign modules are not made to be entered from two threads at once.
     static std::mutex oneAtATime;
     std::lock_guard<std::mutex> hold(oneAtATime);
 
@@ -260,7 +261,14 @@ ForeignResult CallForeign(const void* function, std::initializer_list<uintptr_t>
         result.outcome = ForeignOutcome::Faulted;
         result.exception = static_cast<uint32_t>(call.exception);
     } else {
-        result.outcome = call.spAfter == call.expectedSp ? ForeignOutcome::Returned : ForeignOutcome::StackOff;
+        uintptr_t expected = call.expectedSp;
+#ifndef _WIN64
+        // A callee-cleans function returns with its arguments popped.
+        if (convention == ForeignConvention::CalleeCleans) expected += arguments.size() * sizeof(uintptr_t);
+#else
+        (void)convention;
+#endif
+        result.outcome = call.spAfter == expected ? ForeignOutcome::Returned : ForeignOutcome::StackOff;
         result.value = call.result;
     }
     return result;
