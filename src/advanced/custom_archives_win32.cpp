@@ -16,17 +16,8 @@ namespace {
 
 constexpr const char* kCustomFolder = "Custom";
 
-// Item `index` of a list box, when it exists and fits the longest archive
-// name; the length is asked first, so no text is ever read past its room.
-bool BoxText(HWND box, LRESULT index, std::string* text) {
-    LRESULT length = SendMessageA(box, LB_GETTEXTLEN, index, 0);
-    if (length < 0 || static_cast<size_t>(length) > kMaxArchiveName) return false;
-    char buffer[kMaxArchiveName + 1] = {};
-    LRESULT copied = SendMessageA(box, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer));
-    if (copied < 0 || copied > length) return false;
-    text->assign(buffer, static_cast<size_t>(copied));
-    return true;
-}
+// Item `index` of a list box, when it exists and fits the longest archive name.
+bool BoxText(HWND box, LRESULT index, std::string* text) { return ListBoxItemText(box, index, kMaxArchiveName, text); }
 
 LRESULT Selection(HWND box) { return SendMessageA(box, LB_GETCURSEL, 0, 0); }
 

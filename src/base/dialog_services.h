@@ -18,6 +18,11 @@ int ShowError(HWND owner, UINT stringId, const char* caption, UINT flags);
 // The same with the game title as caption.
 int ShowGameError(HWND owner, UINT stringId, UINT flags);
 
+// The text of item `index` of a list box, when the item exists and its text
+// holds at most `maxLength` characters; the length is asked first, so no
+// text is read past its room and none is cut.
+bool ListBoxItemText(HWND box, LRESULT index, size_t maxLength, std::string* text);
+
 // The big icon "ICON" of every launcher dialog.
 void SetDialogIcon(HWND window);
 

@@ -33,6 +33,16 @@ int ShowGameError(HWND owner, UINT stringId, UINT flags) {
     return ShowError(owner, stringId, g_gameTitle ? g_gameTitle->c_str() : "", flags);
 }
 
+bool ListBoxItemText(HWND box, LRESULT index, size_t maxLength, std::string* text) {
+    LRESULT length = SendMessageA(box, LB_GETTEXTLEN, index, 0);
+    if (length < 0 || static_cast<size_t>(length) > maxLength) return false;
+    std::string buffer(static_cast<size_t>(length) + 1, '\0');
+    LRESULT copied = SendMessageA(box, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&buffer[0]));
+    if (copied < 0 || copied > length) return false;
+    text->assign(buffer, 0, static_cast<size_t>(copied));
+    return true;
+}
+
 void SetDialogIcon(HWND window) {
     HICON icon = LoadIconA(ResourceModule(), "ICON");
     if (icon) SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));

@@ -64,10 +64,8 @@ void TakeSelectedProvider(HWND list, SoundChoice& choice) {
     if (index == LB_ERR) return;
     LRESULT kind = SendMessageA(list, LB_GETITEMDATA, index, 0);
     if (kind != LB_ERR) choice.providerKind = static_cast<int32_t>(kind);
-    LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR || length > static_cast<LRESULT>(kProviderNameLength)) return;
-    char text[kProviderNameLength + 1] = {};
-    if (SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text)) != LB_ERR) choice.providerName = text;
+    std::string name;
+    if (ListBoxItemText(list, index, kProviderNameLength, &name)) choice.providerName = name;
 }
 
 void OnOk(HWND dialog, SoundChoice& choice) {
