@@ -6,9 +6,9 @@
 
 #include "advanced/archive_list.h"
 #include "advanced/custom_archives.h"
-#include "base/registry_store.h"
 #include "launcher/launcher_state.h"
 #include "launcher_driver.h"
+#include "scratch_settings.h"
 #include "ids_adv_custom.h"
 
 namespace velk {
@@ -40,9 +40,7 @@ protected:
     void SetUp() override {
         ResetState();
         State().instance = GetModuleHandleA(nullptr);
-        auto store = std::make_unique<RegistryStore>();
-        ASSERT_TRUE(store->Open("Brannock", "Velkarion", "1.0", nullptr, HKEY_LOCAL_MACHINE, kTop));
-        State().settings = std::move(store);
+        ASSERT_TRUE(UseScratchSettings(kTop));
         inGame_ = std::make_unique<ScopedCurrentFolder>(game_.path());
     }
     void TearDown() override {

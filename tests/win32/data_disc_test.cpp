@@ -2,9 +2,9 @@
 // prefix: R: and S: are CD-ROM drives, T: a hard disk (scripts/wine-env.sh).
 #include <gtest/gtest.h>
 
-#include "base/registry_store.h"
 #include "disc/data_disc.h"
 #include "launcher/launcher_state.h"
+#include "scratch_settings.h"
 #include "test_support.h"
 
 namespace velk {
@@ -33,12 +33,10 @@ protected:
         ResetState();
     }
     void OpenSettingsWithHint(const char* hint) {
-        auto store = std::make_unique<RegistryStore>();
-        ASSERT_TRUE(store->Open("Brannock", "Velkarion", "1.0", nullptr, HKEY_LOCAL_MACHINE, kTop));
+        ASSERT_TRUE(UseScratchSettings(kTop));
         if (hint) {
-            ASSERT_TRUE(store->WriteString("CdRom Drive", hint));
+            ASSERT_TRUE(State().settings->WriteString("CdRom Drive", hint));
         }
-        State().settings = std::move(store);
     }
 };
 

@@ -4,10 +4,10 @@
 
 #include <clocale>
 
-#include "base/registry_store.h"
 #include "launcher/launcher_state.h"
 #include "launcher_driver.h"
 #include "modal_driver.h"
+#include "scratch_settings.h"
 #include "sound/sound_detection.h"
 #include "sound/sound_win32.h"
 #include "test_support.h"
@@ -68,9 +68,7 @@ protected:
         LauncherState& s = State();
         s.instance = GetModuleHandleA(nullptr);
         s.gameTitle = "Velkarion";
-        auto store = std::make_unique<RegistryStore>();
-        ASSERT_TRUE(store->Open("Brannock", "Velkarion", "1.0", nullptr, HKEY_LOCAL_MACHINE, kTop));
-        s.settings = std::move(store);
+        ASSERT_TRUE(UseScratchSettings(kTop));
         inGame_ = std::make_unique<ScopedCurrentFolder>(game_.path());
         owner_ = CreateWindowExA(0, "STATIC", "ADVANCED", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
                                  nullptr, nullptr);
