@@ -23,6 +23,15 @@ bool EndsWithNoCase(const std::string& text, const char* tail) {
         if (Lower(text[text.size() - n + i]) != tail[i]) return false;
     return true;
 }
+// CON, PRN, AUX, NUL, COM1-COM9 and LPT1-LPT9, with any extension, name a
+// device in every folder, not a file of it.
+bool IsDeviceName(const std::string& name) {
+    std::string stem = name.substr(0, name.find('.'));
+    for (char& c : stem) c = Lower(c);
+    if (stem == "con" || stem == "prn" || stem == "aux" || stem == "nul") return true;
+    return stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) &&
+           stem[3] >= '1' && stem[3] <= '9';
+}
 }  // namespace
 
 bool IsUsableArchiveName(const std::string& name) {
@@ -30,7 +39,10 @@ bool IsUsableArchiveName(const std::string& name) {
     for (char c : name) {
         if (static_cast<unsigned char>(c) < 0x20 || strchr("|\"<>:/\\?*", c)) return false;
     }
-    return true;
+    // The system drops a name's trailing dots and blanks: "." and ".." name
+    // folders, and "a.rez." would be another file than it says.
+    if (name.back() == '.' || name.back() == ' ') return false;
+    return !IsDeviceName(name);
 }
 
 bool IsArchiveFileName(const std::string& name) { return IsUsableArchiveName(name) && EndsWithNoCase(name, ".rez"); }

@@ -19,7 +19,8 @@ constexpr size_t kMaxSavedArchiveList = 2045;
 // command line: not empty, not longer than kMaxArchiveName, and without the
 // characters no file name may hold (the list separator "|", quotes, path
 // separators, wildcards - the ANSI stand-in for an unmappable character -
-// and control characters).
+// and control characters), not ending in a dot or blank (which also keeps out
+// "." and ".."), and not a device name such as NUL or con.rez.
 bool IsUsableArchiveName(const std::string& name);
 // A usable name whose long form ends in ".rez", in any letter case.
 bool IsArchiveFileName(const std::string& name);

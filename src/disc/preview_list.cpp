@@ -64,7 +64,7 @@ bool PreviewList::Load(const char* iniNameText, const char* folderText) {
         if (cutShort && i + 1 == sections.size() && name.empty() && file.empty()) break;
         if (!AddEntry(name.c_str(), file.c_str())) return false;
     }
-    return true;
+    return !entries.empty();
 }
 
 PreviewEntry* PreviewList::AddEntry(const char* name, const char* file) {

@@ -52,7 +52,8 @@ public:
     std::vector<std::unique_ptr<PreviewEntry>> entries;
 
     // Reads the profile file `iniName` of `folder` (empty: the current folder).
-    // False when the file has no section; entries read before a failure stay.
+    // False when the file has no section (the cut piece of a name too long for
+    // the section list is none); entries read before a failure stay.
     bool Load(const char* iniName, const char* folder);
     // None when a text is missing.
     PreviewEntry* AddEntry(const char* name, const char* file);

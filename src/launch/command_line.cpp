@@ -30,6 +30,10 @@ std::string BuildEngineCommandLine(const EngineCommandInputs& in) {
     // These two always get their separator, even when empty.
     line += " " + in.launcherCommandLine;
     line += " " + in.commandLineText;
+    // The command file is one line: a line break, tab or end-of-file mark
+    // that came in with a stored text is a blank to the engine.
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
     return line;
 }
 

@@ -29,6 +29,7 @@ struct EngineCommandInputs {
     std::string commandLineText;
 };
 
+// One line: control characters in the inputs become blanks.
 std::string BuildEngineCommandLine(const EngineCommandInputs& in);
 
 // Whether the launch first asks for a performance level.

@@ -56,6 +56,12 @@ int32_t ClassifySoundProvider(const std::string& name) {
     return kOtherProvider;
 }
 
+bool IsPassableProviderName(const std::string& name) {
+    for (unsigned char c : name)
+        if (c == '"' || c < 0x20 || c == 0x7F) return false;
+    return true;
+}
+
 bool EnumerateSoundProviders(SoundLibrary& library, SoundProviderList& list) {
     if (!list.empty()) return true;
     // A library that broke down is not called again, and nothing it delivered counts.
@@ -83,6 +89,7 @@ bool EnumerateSoundProviders(SoundLibrary& library, SoundProviderList& list) {
 
         // The text belongs to the library: take it before calling it again.
         const std::string fullName = name ? name : "";
+        if (!IsPassableProviderName(fullName)) continue;
         SoundProviderRecord record;
         record.handle = provider;
         record.kind = ClassifySoundProvider(fullName);
@@ -104,7 +111,7 @@ void LoadSoundChoice(SettingsStore& settings, SoundChoice& choice) {
     uint32_t size = sizeof(name);
     if (settings.ReadString("Sound Provider Name", name, size, choice.providerName.c_str())) {
         name[kProviderNameLength] = '\0';
-        choice.providerName = name;
+        if (IsPassableProviderName(name)) choice.providerName = name;
     }
 
     choice.samples3D = static_cast<uint32_t>(settings.ReadDword("Sound 3D Samples", static_cast<int32_t>(choice.samples3D)));

@@ -30,6 +30,11 @@ enum SoundProviderKind : int32_t {
 
 int32_t ClassifySoundProvider(const std::string& name);
 
+// True when the name can go to the engine between quote marks: it holds no
+// quote mark, which would end the name and let the rest pass as switches, and
+// no control character (a line break would split the command file).
+bool IsPassableProviderName(const std::string& name);
+
 struct SoundProviderRecord {
     uint32_t handle = 0;  // the library's handle; valid only during the enumeration
     int32_t kind = kOtherProvider;
@@ -61,8 +66,8 @@ public:
     virtual void Shutdown() = 0;
 };
 
-// Asks the library for its providers and puts every one that opens at the
-// head of `list`. Does nothing and succeeds when the list already holds
+// Asks the library for its providers and puts every one that opens, and whose
+// name can be passed to the engine, at the head of `list`. Does nothing and succeeds when the list already holds
 // records. False when the wave mapper did not open or the library broke
 // down; the list is then left empty.
 bool EnumerateSoundProviders(SoundLibrary& library, SoundProviderList& list);
@@ -76,7 +81,8 @@ struct SoundChoice {
     int32_t reverb = 100;  // hundredths
 };
 
-// The five stored values; a missing or unreadable value leaves its field unchanged.
+// The five stored values; a missing or unreadable value, or a stored name that
+// cannot be passed to the engine, leaves its field unchanged.
 void LoadSoundChoice(SettingsStore& settings, SoundChoice& choice);
 void SaveSoundChoice(SettingsStore& settings, const SoundChoice& choice);
 

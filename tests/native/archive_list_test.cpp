@@ -22,6 +22,8 @@ TEST(ArchiveList, SplitDropsEmptyPiecesAndNamesThatCannotBeFiles) {
         {longest + ".rez|b.rez", {longest + ".rez", "b.rez"}},
         {longest + "x.rez|b.rez", {"b.rez"}},  // too long: dropped whole, never cut
         {"a\" +god 1 \".rez|..\\x.rez|c:x.rez|t\tab.rez|ok.rez", {"ok.rez"}},
+        {".|..|a.rez.|a.rez |nul|con.rez|Lpt1.rez|COM9|aux.x.rez", {}},
+        {"console.rez|com0.rez|lpt10.rez|nul1.rez|.hidden.rez", {"console.rez", "com0.rez", "lpt10.rez", "nul1.rez", ".hidden.rez"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

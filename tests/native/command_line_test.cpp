@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "advanced/switches.h"
-#include "base/settings_store.h"
 #include "launch/command_line.h"
+#include "memory_store.h"
 
 #include <map>
 
@@ -80,6 +80,17 @@ TEST(EngineCommandLine, FragmentOrderAndSeparators) {
     EXPECT_EQ(BuildEngineCommandLine(in).find("  +3D"), std::string::npos);
 }
 
+TEST(EngineCommandLine, ControlCharactersOfStoredTextsBecomeBlanks) {
+    EngineCommandInputs in = WorkedExample();
+    in.updateCommandLine = "+u 1\r\n+v 2";
+    in.commandLineText = "+first 1\r\n+second 2\x1a+third\t3\x7f";
+    const std::string line = BuildEngineCommandLine(in);
+    EXPECT_NE(line.find(" +u 1  +v 2 "), std::string::npos) << line;
+    const std::string tail = " +first 1  +second 2 +third 3 ";
+    ASSERT_GT(line.size(), tail.size());
+    EXPECT_EQ(line.substr(line.size() - tail.size()), tail);
+}
+
 TEST(EngineCommandLine, PerformanceQuestion) {
     EXPECT_TRUE(NeedsPerformanceLevel(0, 5, 0));
     EXPECT_TRUE(NeedsPerformanceLevel(3, 0, 0));
@@ -110,34 +121,6 @@ TEST(SwitchFragment, Table) {
     };
     for (const Case& c : cases) EXPECT_EQ(BuildSwitchFragment(c.s), c.expected);
 }
-
-// An in-memory settings store with the registry's rules for texts.
-class MemoryStore final : public SettingsStore {
-public:
-    std::map<std::string, int32_t> numbers;
-    std::map<std::string, std::string> texts;
-    int32_t ReadDword(const char* name, int32_t d) override {
-        auto it = numbers.find(name);
-        return it == numbers.end() ? d : it->second;
-    }
-    char* ReadString(const char* name, char* buffer, uint32_t& size, const char* d) override {
-        auto it = texts.find(name);
-        if (it != texts.end() && it->second.size() + 1 <= size) {
-            memcpy(buffer, it->second.c_str(), it->second.size() + 1);
-            size = static_cast<uint32_t>(it->second.size() + 1);
-            return buffer;
-        }
-        if (d) {
-            strcpy(buffer, d);
-            size = static_cast<uint32_t>(strlen(d));
-            return buffer;
-        }
-        size = 0;
-        return nullptr;
-    }
-    bool WriteDword(const char* name, int32_t v) override { return numbers[name] = v, true; }
-    bool WriteString(const char* name, const char* t) override { return texts[name] = t, true; }
-};
 
 TEST(LoadCommandLineText, SavedTextRules) {
     struct Case {

@@ -82,6 +82,12 @@ TEST(PreviewList, OverlongSectionListKeepsWholeNamesOnly) {
     ASSERT_TRUE(list.Load("Many.ini", "R:\\"));
     ASSERT_EQ(list.entries.size(), 102u);  // Section0 ... Section101 fill 1012 of 1018 characters
     EXPECT_EQ(list.entries.back()->name, "Film 101");
+
+    // A first name too long for the list leaves only its cut piece: no previews.
+    host.files["R:\\Long.ini"] = {{std::string(3000, 'L'), {{"Name", "Lång"}}}, {"Short", {{"Name", "Kort"}}}};
+    PreviewList longFirst(host);
+    EXPECT_FALSE(longFirst.Load("Long.ini", "R:\\"));
+    EXPECT_TRUE(longFirst.entries.empty());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "memory_store.h"
 #include "sound/sound_providers.h"
 
 namespace velk {
@@ -132,6 +133,32 @@ TEST(EnumerateSoundProviders, NamesNullOrTooLong) {
     ASSERT_TRUE(EnumerateSoundProviders(library, list));
     EXPECT_EQ(Names(list), (std::vector<std::string>{longName.substr(0, 260), ""}));
     EXPECT_EQ(list.front().kind, 6);  // classified by the whole name
+}
+
+// A quote mark would end the name in the engine's command line and let the
+// rest through as switches; a line break would split the command file.
+TEST(EnumerateSoundProviders, NamesThatCannotBePassedAreLeftOut) {
+    FakeLibrary library;
+    library.providers = {{"Good"},    {"Evil\" -rez ..\\x.rez +multiplayer 1 \"x"}, {"Tab\there"},
+                         {"Line\r\n"}, {"Del\x7f"},                                 {"Ljud \xe5\xe4\xf6"}};
+    SoundProviderList list;
+    ASSERT_TRUE(EnumerateSoundProviders(library, list));
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"Ljud \xe5\xe4\xf6", "Good"}));
+}
+
+TEST(LoadSoundChoice, StoredNameThatCannotBePassedIsIgnored) {
+    struct Case {
+        const char* stored;
+        const char* expected;
+    } const cases[] = {{"Good", "Good"}, {"a\" +multiplayer 1 \"", "Inget 3D-ljud"}, {"a\r\nb", "Inget 3D-ljud"}};
+    for (const Case& c : cases) {
+        MemoryStore store;
+        store.texts["Sound Provider Name"] = c.stored;
+        SoundChoice choice;
+        choice.providerName = "Inget 3D-ljud";
+        LoadSoundChoice(store, choice);
+        EXPECT_EQ(choice.providerName, c.expected) << c.stored;
+    }
 }
 
 TEST(EnumerateSoundProviders, WaveMapperFailureShutsDownAndFails) {

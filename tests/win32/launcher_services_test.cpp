@@ -124,9 +124,10 @@ TEST(EngineRunCount, ReadsTheNumRunsLine) {
         TempFolder dir;
         ScopedCurrentFolder in(dir.path());
         ResetState();
-        if (c.content) ASSERT_TRUE(WriteFileText("autoexec.cfg", c.content));
-        if (std::string(c.name) == "very long line")
+        if (c.content) { ASSERT_TRUE(WriteFileText("autoexec.cfg", c.content)); }
+        if (std::string(c.name) == "very long line") {
             ASSERT_TRUE(WriteFileText("autoexec.cfg", std::string(5000, 'x') + "\nNumRuns7\n"));
+        }
         EXPECT_EQ(ReadEngineRunCount("autoexec.cfg"), c.read);
         EXPECT_EQ(State().engineRuns, std::string(c.name) == "very long line" ? 7 : c.runs);
     }

@@ -36,14 +36,14 @@ TEST(PreviewProfiles, ReadBySystem) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder folder;
-        if (!c.content.empty()) ASSERT_TRUE(WriteFileText(folder / "Movies.ini", c.content));
+        if (!c.content.empty()) { ASSERT_TRUE(WriteFileText(folder / "Movies.ini", c.content)); }
         PreviewList list(Win32PreviewHost());
         bool loaded = list.Load("Movies.ini", folder.path().c_str());
-        if (c.loads >= 0) EXPECT_EQ(loaded, c.loads == 1);
-        if (c.count != SIZE_MAX) EXPECT_EQ(list.entries.size(), c.count);
+        if (c.loads >= 0) { EXPECT_EQ(loaded, c.loads == 1); }
+        if (c.count != SIZE_MAX) { EXPECT_EQ(list.entries.size(), c.count); }
         for (size_t i = 0; i < list.entries.size(); ++i) {
             const PreviewEntry& e = *list.entries[i];
-            if (i < c.first.size()) EXPECT_EQ(e.name + "|" + e.file, c.first[i]);
+            if (i < c.first.size()) { EXPECT_EQ(e.name + "|" + e.file, c.first[i]); }
             EXPECT_LE(e.name.size(), 59u);
             EXPECT_LE(e.file.size(), 59u);
         }

@@ -83,7 +83,7 @@ TEST_F(TitleWindowTest, TemplateHoldsTheControlsOfTheTitleDialog) {
         // The dialog manager may add BS_DEFPUSHBUTTON-like state bits only to buttons it focuses.
         EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE)) & ~WS_TABSTOP & ~BS_DEFPUSHBUTTON,
                   c.style & ~WS_TABSTOP & ~BS_DEFPUSHBUTTON);
-        if (c.text) EXPECT_EQ(WindowTextUtf8(h), c.text);
+        if (c.text) { EXPECT_EQ(WindowTextUtf8(h), c.text); }
     }
     EXPECT_EQ(WindowTextUtf8(dialog_), "Velkarion");
     HWND frame = GetDlgItem(dialog_, IDC_GAME_PICTURE);
