@@ -100,11 +100,13 @@ void LoadArchiveChoice(SettingsStore* settings, std::vector<std::string>* names,
     if (text) *names = SplitArchiveList(text);
 }
 
-void SaveArchiveChoice(SettingsStore* settings, const std::vector<std::string>& names, bool alwaysLoad) {
-    if (!settings) return;
+bool SaveArchiveChoice(SettingsStore* settings, const std::vector<std::string>& names, bool alwaysLoad) {
+    if (!settings) return true;
     settings->WriteDword("Save Rez Files", alwaysLoad ? 1 : 0);
-    if (!alwaysLoad) return;
-    settings->WriteString("Rez Files", JoinArchiveList(names).c_str());
+    if (!alwaysLoad) return true;
+    const std::string kept = JoinArchiveList(names);
+    settings->WriteString("Rez Files", kept.c_str());
+    return kept.size() == JoinArchiveList(names, std::string::npos).size();
 }
 
 }  // namespace velk

@@ -37,6 +37,7 @@ std::string BuildArchiveFragment(const std::vector<std::string>& names);
 // of "Rez Files". The list is emptied first; without a store nothing is set.
 void LoadArchiveChoice(SettingsStore* settings, std::vector<std::string>* names, int32_t* alwaysLoad);
 // "Save Rez Files" and, only when it is set, "Rez Files" (also when empty).
-void SaveArchiveChoice(SettingsStore* settings, const std::vector<std::string>& names, bool alwaysLoad);
+// False when the list did not fit whole: only its first names were saved.
+bool SaveArchiveChoice(SettingsStore* settings, const std::vector<std::string>& names, bool alwaysLoad);
 
 }  // namespace velk

@@ -9,7 +9,8 @@ namespace velk {
 
 // customArchives and alwaysLoadArchives from the settings.
 void LoadArchiveList();
-// "Save Rez Files" from the dialog's check box and, when ticked, "Rez Files".
+// "Save Rez Files" from the dialog's check box and, when ticked, "Rez Files";
+// the player is told when the list is too long to be saved whole.
 void SaveArchiveList(HWND dialog);
 // " -rez custom\name" for every chosen archive; empty for none.
 std::string BuildArchiveFragment();

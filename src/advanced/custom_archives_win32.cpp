@@ -144,7 +144,8 @@ void LoadArchiveList() {
 
 void SaveArchiveList(HWND dialog) {
     const bool ticked = IsDlgButtonChecked(dialog, IDC_ALWAYS_LOAD_ARCHIVES) == BST_CHECKED;
-    SaveArchiveChoice(State().settings.get(), State().customArchives, ticked);
+    if (!SaveArchiveChoice(State().settings.get(), State().customArchives, ticked))
+        ShowGameError(dialog, IDS_ARCHIVE_LIST_CUT, MB_ICONWARNING);
 }
 
 std::string BuildArchiveFragment() { return BuildArchiveFragment(State().customArchives); }

@@ -12,7 +12,6 @@
 #include "display/open_display.h"
 #include "image/dib.h"
 #include "launch/launch_engine.h"
-#include "launch/launch_engine.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_state.h"
 #include "ids_game.h"

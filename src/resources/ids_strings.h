@@ -75,3 +75,4 @@
 
 // The launcher's own messages, beyond those of the original table.
 #define IDS_COMMAND_FILE_NOT_WRITTEN 111
+#define IDS_ARCHIVE_LIST_CUT 112

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "advanced/archive_list.h"
+#include "memory_store.h"
 
 namespace velk {
 namespace {
@@ -51,6 +52,21 @@ TEST(ArchiveList, JoinKeepsWholeNamesWithinTheLimit) {
         EXPECT_LE(joined.size(), kMaxSavedArchiveList);
     }
     EXPECT_EQ(JoinArchiveList({"a.rez", "b.rez"}, 10), "a.rez");
+}
+
+TEST(ArchiveList, SaveTellsWhetherTheWholeListWasKept) {
+    const Names tooMany(9, std::string(246, 'x') + ".rez");  // 9 * 250 + 8 bars > 2045
+    const struct {
+        Names names;
+        bool ticked;
+        bool whole;
+        size_t savedLength;  // of "Rez Files"; 0: not written
+    } cases[] = {{{"a.rez", "b.rez"}, true, true, 11}, {tooMany, true, false, 8 * 250 + 7}, {tooMany, false, true, 0}};
+    for (const auto& c : cases) {
+        MemoryStore store;
+        EXPECT_EQ(SaveArchiveChoice(&store, c.names, c.ticked), c.whole);
+        EXPECT_EQ(store.texts.count("Rez Files") ? store.texts["Rez Files"].size() : 0u, c.savedLength);
+    }
 }
 
 TEST(ArchiveList, FragmentPerName) {

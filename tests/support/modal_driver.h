@@ -64,6 +64,13 @@ inline std::wstring MessageBoxTextW(HWND box) {
     return text;
 }
 
+// A string-table text of this program, as a message box shows it.
+inline std::wstring ResourceText(UINT id) {
+    wchar_t text[512] = {};
+    LoadStringW(GetModuleHandleA(nullptr), id, text, 512);
+    return text;
+}
+
 // A step that presses a button by its command id.
 inline ModalDriver::Step PressCommand(int command) {
     return [command](HWND window) { PostMessageA(window, WM_COMMAND, command, 0); };

@@ -8,8 +8,10 @@
 #include "advanced/custom_archives.h"
 #include "launcher/launcher_state.h"
 #include "launcher_driver.h"
+#include "modal_driver.h"
 #include "scratch_settings.h"
 #include "ids_adv_custom.h"
+#include "ids_strings.h"
 
 namespace velk {
 namespace {
@@ -253,7 +255,16 @@ TEST_F(CustomArchivesTest, LongChoiceSavesWholeNamesWithinWhatReadsBack) {
         SendMessageA(Item(IDC_CHOSEN_ARCHIVES), LB_ADDSTRING, 0, (LPARAM)names.back().c_str());
     }
     CheckDlgButton(dialog_, IDC_ALWAYS_LOAD_ARCHIVES, BST_CHECKED);
-    Command(IDOK, BN_CLICKED);
+    {
+        // The player is told that the next run will have fewer.
+        ModalDriver player({[this](HWND box) {
+            EXPECT_EQ(MessageBoxTextW(box), ResourceText(IDS_ARCHIVE_LIST_CUT));
+            EXPECT_EQ(GetWindow(box, GW_OWNER), dialog_);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }});
+        Command(IDOK, BN_CLICKED);
+        EXPECT_EQ(player.stepsTaken(), 1u);
+    }
     EXPECT_EQ(State().customArchives, names);  // all of them count for this run
     const Names saved(names.begin(), names.begin() + 8);
     EXPECT_EQ(SavedList().size(), 8u * 250 + 7);

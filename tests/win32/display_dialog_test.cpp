@@ -278,12 +278,6 @@ TEST_F(DisplayDialogTest, SelectItemAndSelectedItem) {
 
 std::wstring MessageText(HWND box) { return WideText(GetDlgItem(box, 0xFFFF)); }
 
-std::wstring ResourceText(UINT id) {
-    wchar_t text[512] = {};
-    LoadStringW(GetModuleHandleA(nullptr), id, text, 512);
-    return text;
-}
-
 ModalDriver::Step Press(int command, std::wstring* text = nullptr) {
     return [command, text](HWND window) {
         if (text) *text = MessageText(window);

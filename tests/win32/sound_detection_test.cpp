@@ -41,12 +41,6 @@ std::vector<std::string> ListTexts(HWND list) {
     return texts;
 }
 
-std::wstring ResourceText(UINT id) {
-    wchar_t text[512] = {};
-    LoadStringW(GetModuleHandleA(nullptr), id, text, 512);
-    return text;
-}
-
 // The reverb choices that are set, by id.
 std::vector<int> CheckedReverbs(HWND dialog) {
     std::vector<int> ids;
