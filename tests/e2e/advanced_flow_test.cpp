@@ -5,16 +5,11 @@
 
 #include <memory>
 
-#include "launcher_driver.h"
+#include "launcher_flow.h"
 
 namespace velk::test {
 namespace {
 
-constexpr DWORD kWindowWait = 8000;
-constexpr DWORD kExitWait = 8000;
-constexpr int kStarta = 1;
-constexpr int kAvsluta = 2;
-constexpr int kAvancerad = 1007;
 constexpr int kCommandsField = 1042;
 constexpr int kSaveCommandsBox = 1043;
 constexpr int kRestoreBox = 1054;
@@ -22,7 +17,6 @@ constexpr int kCardNotesButton = 1066;
 constexpr int kHelpButton = 1069;
 constexpr int kNotesList = 1072;
 constexpr int kNotesText = 1070;
-const char* const kAdvancedTitle = "VELK - avancerade alternativ";
 const char* const kHelpTitle = "Hjälp för avancerade alternativ";
 const char* const kCardsTitle = "Anteckningar om grafikkort";
 const char* const kDetailTitle = "VELK - prestandainställningar";
@@ -76,30 +70,17 @@ std::string ControlText(HWND dialog, int id) {
 }
 bool IsTicked(HWND dialog, int id) { return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-class AdvancedFlow : public ::testing::Test {
+class AdvancedFlow : public LauncherFlow {
 protected:
-    LauncherRegistry registry_;
-    GameFolder game_;
-    std::unique_ptr<Process> run_;
-    HWND title_ = nullptr;
     HMODULE strings_ = nullptr;
 
     void SetUp() override {
-        registry_.SetNumber("Num Launcher Runs", 4);  // no performance question at Starta
-        registry_.SetNumber("AdvWarning", 1);
+        LauncherFlow::SetUp();
         strings_ = LoadLibraryExA((game_ / "Velkarion.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     }
     void TearDown() override {
         if (strings_) FreeLibrary(strings_);
     }
-    // A new run of the launcher, up to its title window.
-    void StartToTitle(const std::string& arguments = "") {
-        run_ = std::make_unique<Process>();
-        ASSERT_TRUE(run_->Start(game_.path(), "Velkarion.exe", arguments));
-        title_ = WaitForWindow(run_->id(), "Velkarion", kWindowWait);
-        ASSERT_NE(title_, nullptr);
-    }
-    HWND Window(const char* title) { return WaitForWindow(run_->id(), title, kWindowWait); }
     // The launcher's own string-table text (UTF-8), for comparing with what a dialog shows.
     std::string LauncherString(UINT id) {
         wchar_t text[2000] = {};
@@ -111,18 +92,14 @@ protected:
     // Presses "Avancerad..." and answers the warning with the key; gives caption and text.
     std::string ClickAvanceradAndAnswer(WORD key) {
         ClickControl(title_, kAvancerad);
-        HWND box = WaitForMessageBox(run_->id(), kWindowWait);
-        if (!box) return "<no box>";
-        std::string text = WindowTextUtf8(box) + ": " + MessageBoxText(box);
-        PressKey(box, key);
-        WaitWindowGone(box, 3000);
-        return text;
+        std::string caption;
+        std::string text = AnswerBox(key, &caption);
+        return caption + ": " + text;
     }
     HWND Open(HWND dialog, int button, const char* title) {
         ClickControl(dialog, button);
         return Window(title);
     }
-    HWND OpenAdvanced() { return Open(title_, kAvancerad, kAdvancedTitle); }
     // Typing replaces what was there; waits until the launcher has taken every key.
     void TypeInto(HWND dialog, int id, const std::string& text) {
         ClickControl(dialog, id);
@@ -130,19 +107,10 @@ protected:
         TypeText(text);
         for (int i = 0; i < 100 && ControlText(dialog, id) != text; ++i) Sleep(50);
     }
-    void Close(HWND dialog, int button) {
-        ClickControl(dialog, button);
-        ASSERT_TRUE(WaitWindowGone(dialog, 3000));
-    }
     std::string CommandFile() { return game_.CommandFile(); }
-    std::string PlayAndReadCommandFile() {
-        ClickControl(title_, kStarta);
-        if (run_->WaitExit(kExitWait) != 1) return "<launcher did not end>";
-        return CommandFile();
-    }
     void Leave() {
         ClickControl(title_, kAvsluta);
-        ASSERT_EQ(run_->WaitExit(kExitWait), 1u);
+        ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
     }
     DWORD Number(const char* name) { return registry_.Number(name); }
     std::string Text(const char* name) { return registry_.Text(name); }
@@ -152,7 +120,7 @@ TEST_F(AdvancedFlow, WarningUntilTheDialogHasBeenShownOnce) {
     registry_.SetNumber("AdvWarning", 0);
     StartToTitle();
     EXPECT_EQ(ClickAvanceradAndAnswer(VK_ESCAPE), std::string("Advanced Options: ") + kWarning);
-    EXPECT_EQ(WaitForWindow(run_->id(), kAdvancedTitle, 300), nullptr) << "Cancel opened the dialog";
+    EXPECT_EQ(WaitForWindow(launcher_->id(), kAdvancedTitle, 300), nullptr) << "Cancel opened the dialog";
     EXPECT_EQ(Number("AdvWarning"), 0u);
 
     EXPECT_EQ(ClickAvanceradAndAnswer(VK_RETURN), std::string("Advanced Options: ") + kWarning);
@@ -214,7 +182,7 @@ TEST_F(AdvancedFlow, RestoreDefaultsAsksTheLevelAtEveryLaunch) {
     detail = Open(title_, kStarta, kDetailTitle);
     ASSERT_NE(detail, nullptr) << "the second launch did not ask again";
     PressKey(detail, VK_RETURN);
-    ASSERT_EQ(run_->WaitExit(kExitWait), 1u);
+    ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
     EXPECT_EQ(CommandFile(), kHead + kAllOff + " -config defaults.cfg ++PerformanceLevel 1  ");
 }
 
@@ -231,9 +199,9 @@ TEST_F(AdvancedFlow, UntickedSaveKeepsTheTextForThisRunOnly) {
     EXPECT_EQ(Number("Save Commands"), 0u);
     EXPECT_EQ(Text("Commands"), "+old 1");
 
-    run_ = std::make_unique<Process>();  // the next run starts without the text
-    ASSERT_TRUE(run_->Start(game_.path(), "Velkarion.exe", "-GOGAME"));
-    ASSERT_EQ(run_->WaitExit(kExitWait), 1u);
+    launcher_ = std::make_unique<Process>();  // the next run starts without the text
+    ASSERT_TRUE(launcher_->Start(game_.path(), "Velkarion.exe", "-GOGAME"));
+    ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
     EXPECT_EQ(CommandFile(), kHead + kAllOff + " -GOGAME ");
 }
 
@@ -376,7 +344,7 @@ TEST_F(NotesFlow, HelpShowsEveryOptionAndRemembersTheLastOnStang) {
     PressKey(help, VK_ESCAPE);  // closes without storing
     ASSERT_TRUE(WaitWindowGone(help, 3000));
     EXPECT_EQ(Number("AdvOptSel"), 5u);
-    EXPECT_NE(WaitForWindowNow(run_->id(), kAdvancedTitle), nullptr) << "the advanced dialog stays open";
+    EXPECT_NE(WaitForWindowNow(launcher_->id(), kAdvancedTitle), nullptr) << "the advanced dialog stays open";
     Close(advanced, IDCANCEL);
     Leave();
 }

@@ -5,22 +5,17 @@
 #include <algorithm>
 #include <memory>
 
-#include "launcher_driver.h"
+#include "launcher_flow.h"
 
 namespace velk::test {
 namespace {
 
-constexpr DWORD kWindowWait = 8000;
-constexpr DWORD kExitWait = 8000;
-constexpr int kStarta = 1;
-constexpr int kAvancerad = 1007;
 constexpr int kAnpassa = 1070;
 constexpr int kAdd = 1037;
 constexpr int kRemove = 1038;
 constexpr int kAvailable = 1039;
 constexpr int kChosen = 1040;
 constexpr int kAlwaysLoad = 1043;
-const char* const kAdvancedTitle = "VELK - avancerade alternativ";
 const char* const kCustomTitle = "Avancerade alternativ - Anpassa";
 const char* const kNoArchives =
     "Hittar inga fler VELK .REZ-filer i Custom-mappen. Tilläggsfiler till VELK av typ .REZ måste placeras i mappen "
@@ -28,73 +23,25 @@ const char* const kNoArchives =
 
 const std::string kHead = std::string(kDemoCommandHead) + " +multiplayer 0 " + kAllSwitchesOff;
 
-class CustomArchivesFlow : public ::testing::Test {
+class CustomArchivesFlow : public LauncherFlow {
 protected:
-    LauncherRegistry registry_;
-    GameFolder game_;
-    std::unique_ptr<Process> launcher_;
-    HWND title_ = nullptr;
-
-    void SetUp() override { registry_.SetNumber("Num Launcher Runs", 4); }  // no performance question
-    void StartToTitle() {
-        launcher_ = std::make_unique<Process>();
-        ASSERT_TRUE(launcher_->Start(game_.path(), "Velkarion.exe", ""));
-        title_ = WaitForWindow(launcher_->id(), "Velkarion", kWindowWait);
-        ASSERT_NE(title_, nullptr);
-    }
     void AddArchives(const std::vector<std::string>& names) {
         ASSERT_TRUE(MakeFolder(game_ / "Custom"));
         for (const std::string& name : names) ASSERT_TRUE(WriteFileText(game_ / ("Custom\\" + name), "rez"));
     }
-    std::string AnswerBox(WORD key) {
-        HWND box = WaitForMessageBox(launcher_->id(), kWindowWait);
-        if (!box) return "<no box>";
-        std::string text = MessageBoxText(box);
-        PressKey(box, key);
-        WaitWindowGone(box, 3000);
-        return text;
-    }
-    // "Avancerad..." with its first-time warning accepted, then "Anpassa".
-    HWND OpenAdvanced() {
-        ClickControl(title_, kAvancerad);
-        DWORD warned = 0;
-        if (!registry_.Number("AdvWarning", &warned) || !warned) AnswerBox(VK_RETURN);
-        return WaitForWindow(launcher_->id(), kAdvancedTitle, kWindowWait);
-    }
+    // "Anpassa" of the advanced dialog.
     HWND OpenCustom(HWND advanced) {
         ClickControl(advanced, kAnpassa);
-        return WaitForWindow(launcher_->id(), kCustomTitle, kWindowWait);
+        return Window(kCustomTitle);
     }
+    // Clicks the item with this text.
     void ClickItem(HWND dialog, int listId, const std::string& text, int clicks = 1) {
-        HWND list = GetDlgItem(dialog, listId);
-        std::vector<std::string> texts = ListBoxTexts(list);
+        std::vector<std::string> texts = ListBoxTexts(GetDlgItem(dialog, listId));
         auto at = std::find(texts.begin(), texts.end(), text);
         ASSERT_NE(at, texts.end()) << text;
-        BringToFront(dialog);
-        int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-        POINT p = {6, height * static_cast<int>(at - texts.begin()) + height / 2};
-        ClientToScreen(list, &p);
-        MoveMouseTo(p.x, p.y);
-        for (int i = 0; i < clicks; ++i) {
-            MouseButton(true);
-            MouseButton(false);
-        }
-        Sleep(150);
+        ClickListItem(dialog, listId, static_cast<int>(at - texts.begin()), clicks);
     }
-    void Close(HWND dialog, int button) {
-        ClickControl(dialog, button);
-        ASSERT_TRUE(WaitWindowGone(dialog, 3000));
-    }
-    std::string PlayAndReadCommandFile() {
-        ClickControl(title_, kStarta);
-        if (launcher_->WaitExit(kExitWait) != 1) return "<launcher did not end>";
-        return game_.CommandFile();
-    }
-    std::string Text(const char* name) {
-        std::string text = "<absent>";
-        registry_.Text(name, &text);
-        return text;
-    }
+    std::string Text(const char* name) { return registry_.Text(name); }
 };
 
 TEST_F(CustomArchivesFlow, ChosenArchivesReachTheEngineAndAreRemembered) {
@@ -132,7 +79,6 @@ TEST_F(CustomArchivesFlow, ChosenArchivesReachTheEngineAndAreRemembered) {
 
 TEST_F(CustomArchivesFlow, WithoutArchivesTheNoticeComesAndNothingIsAdded) {
     AddArchives({"readme.txt"});
-    registry_.SetNumber("AdvWarning", 1);
     StartToTitle();
     HWND advanced = OpenAdvanced();
     ASSERT_NE(advanced, nullptr);

@@ -2,16 +2,12 @@
 // window, the warning, the dialog "DISPLAY" and what reaches the engine.
 #include <gtest/gtest.h>
 
-#include "launcher_driver.h"
+#include "launcher_flow.h"
 
 namespace velk::test {
 namespace {
 
-constexpr DWORD kWindowWait = 8000;
-constexpr DWORD kExitWait = 8000;
 constexpr int kGrafik = 9;
-constexpr int kStarta = 1;
-constexpr int kAvsluta = 2;
 constexpr int kRendererList = 1034;
 constexpr int kCardList = 1032;
 constexpr int kModeList = 1033;
@@ -36,55 +32,17 @@ std::string SelectedText(HWND list) {
     return index >= 0 && index < static_cast<LRESULT>(texts.size()) ? texts[index] : "<none>";
 }
 
-class DisplayFlow : public ::testing::Test {
+class DisplayFlow : public LauncherFlow {
 protected:
-    LauncherRegistry registry_;
-    GameFolder game_;
-    Process launcher_;
-    HWND title_ = nullptr;
-
-    void SetUp() override {
-        registry_.SetNumber("Num Launcher Runs", 4);  // no performance question at Starta
-    }
-    void StartToTitle() {
-        ASSERT_TRUE(launcher_.Start(game_.path(), "Velkarion.exe", ""));
-        title_ = WaitForWindow(launcher_.id(), "Velkarion", kWindowWait);
-        ASSERT_NE(title_, nullptr);
-    }
     // Presses "Grafik..." and answers the box that comes with the key; gives its text.
     std::string ClickGrafikAndAnswer(WORD key) {
         ClickControl(title_, kGrafik);
-        HWND box = WaitForMessageBox(launcher_.id(), kWindowWait);
-        if (!box) return "<no box>";
-        std::string text = MessageBoxText(box);
-        PressKey(box, key);
-        WaitWindowGone(box, 3000);
-        return text;
+        return AnswerBox(key);
     }
-    HWND WaitDisplay() { return WaitForWindow(launcher_.id(), kDisplayTitle, kWindowWait); }
+    HWND WaitDisplay() { return Window(kDisplayTitle); }
     HWND OpenDisplayFirstTime() {
         EXPECT_EQ(ClickGrafikAndAnswer(VK_RETURN), kWarning);
         return WaitDisplay();
-    }
-    void ClickItem(HWND dialog, int listId, int index) {
-        BringToFront(dialog);
-        HWND list = GetDlgItem(dialog, listId);
-        int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-        POINT p = {6, height * index + height / 2};
-        ClientToScreen(list, &p);
-        MoveMouseTo(p.x, p.y);
-        MouseButton(true);
-        MouseButton(false);
-        Sleep(150);
-    }
-    void Close(HWND dialog, int button) {
-        ClickControl(dialog, button);
-        ASSERT_TRUE(WaitWindowGone(dialog, 3000));
-    }
-    std::string PlayAndReadCommandFile() {
-        ClickControl(title_, kStarta);
-        if (launcher_.WaitExit(kExitWait) != 1) return "<launcher did not end>";
-        return game_.CommandFile();
     }
     std::vector<std::string> RenderersInSearchOrder() {
         std::vector<std::string> names;
@@ -102,11 +60,11 @@ protected:
 TEST_F(DisplayFlow, WarningCancelledOpensNothingAndComesAgain) {
     StartToTitle();
     EXPECT_EQ(ClickGrafikAndAnswer(VK_ESCAPE), kWarning);
-    EXPECT_EQ(WaitForWindow(launcher_.id(), kDisplayTitle, 300), nullptr);
+    EXPECT_EQ(WaitForWindow(launcher_->id(), kDisplayTitle, 300), nullptr);
     EXPECT_EQ(ClickGrafikAndAnswer(VK_ESCAPE), kWarning);
-    EXPECT_FALSE(StaysWithoutWindow(launcher_.id(), 300));  // the title window is still there
+    EXPECT_FALSE(StaysWithoutWindow(launcher_->id(), 300));  // the title window is still there
     ClickControl(title_, kAvsluta);
-    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
     EXPECT_EQ(Number("Display Warned"), 0u);
 }
 
@@ -132,7 +90,7 @@ TEST_F(DisplayFlow, DialogListsRenderersInSearchOrderWithTheSavedChoice) {
     EXPECT_EQ(SelectedText(GetDlgItem(dialog, kModeList)), "1024 x 768 x 32");
     Close(dialog, IDCANCEL);
     ClickControl(title_, kAvsluta);
-    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
     EXPECT_EQ(Number("Display Warned"), 1u);
 }
 
@@ -146,7 +104,7 @@ TEST_F(DisplayFlow, ChoosingAnotherRendererRefillsCardsAndModes) {
     for (size_t i = 0; i < texts.size(); ++i)
         if (texts[i].find("standin_demo_sw.ren") != std::string::npos) software = static_cast<int>(i);
     ASSERT_GE(software, 0);
-    ClickItem(dialog, kRendererList, software);
+    ClickListItem(dialog, kRendererList, software);
     EXPECT_EQ(SelectedText(renderers), "Stand-in Software Renderer (standin_demo_sw.ren)");
     EXPECT_EQ(ListBoxTexts(GetDlgItem(dialog, kCardList)),
               (std::vector<std::string>{"Stand-in Software Rasterizer (software)"}));
@@ -154,7 +112,7 @@ TEST_F(DisplayFlow, ChoosingAnotherRendererRefillsCardsAndModes) {
               (std::vector<std::string>{"640 x 480 x 16", "800 x 600 x 16", "1024 x 768 x 16"}));
     EXPECT_EQ(SelectedText(GetDlgItem(dialog, kModeList)), "640 x 480 x 16");  // its default
 
-    ClickItem(dialog, kModeList, 1);
+    ClickListItem(dialog, kModeList, 1);
     Close(dialog, IDOK);
     EXPECT_EQ(PlayAndReadCommandFile(),
               kHead + " ++RenderDll standin_demo_sw.ren ++CardDesc software ++Renderer \"Stand-in Software "
@@ -193,7 +151,7 @@ TEST_F(DisplayFlow, NoRenderersGiveBox51OnEveryClickWithoutSearchingAgain) {
     ASSERT_TRUE(CopyFileA((WindowsPath(VELK_GAME_DIR) + "\\standin_demo_hw.ren").c_str(),
                           (game_ / "standin_demo_hw.ren").c_str(), FALSE));
     EXPECT_EQ(ClickGrafikAndAnswer(VK_RETURN), kNoRenderer);
-    EXPECT_EQ(WaitForWindow(launcher_.id(), kDisplayTitle, 300), nullptr);
+    EXPECT_EQ(WaitForWindow(launcher_->id(), kDisplayTitle, 300), nullptr);
     EXPECT_EQ(PlayAndReadCommandFile(), kHead + "  ");
 }
 

@@ -3,48 +3,37 @@
 // it leaves behind (command file, the stand-in engine's record, registry).
 #include <gtest/gtest.h>
 
-#include "launcher_driver.h"
+#include "launcher_flow.h"
 
 namespace velk::test {
 namespace {
 
-constexpr DWORD kWindowWait = 8000;
-constexpr DWORD kExitWait = 8000;
 const char* const kDetailTitle = "VELK - prestandainställningar";
 
 const std::string kHead = kDemoCommandHead;
 const std::string kSwitches = std::string(" ") + kAllSwitchesOff;
 
-class LaunchFlow : public ::testing::Test {
+class LaunchFlow : public LauncherFlow {
 protected:
-    LauncherRegistry registry_;
-    GameFolder game_;
-    Process launcher_;
-
+    void SetUp() override {}  // a first run unless the test says otherwise
     void ReturningPlayer() {
         registry_.SetNumber("Num Launcher Runs", 4);  // autoexec.cfg of the demo folder has NumRuns 3
     }
-    void Start(const std::string& arguments) { ASSERT_TRUE(launcher_.Start(game_.path(), "Velkarion.exe", arguments)); }
-    HWND TitleWindow() { return WaitForWindow(launcher_.id(), "Velkarion", kWindowWait); }
+    void Start(const std::string& arguments) {
+        launcher_ = std::make_unique<Process>();
+        ASSERT_TRUE(launcher_->Start(game_.path(), "Velkarion.exe", arguments));
+    }
+    HWND TitleWindow() { return Window("Velkarion"); }
     std::string CommandFile() { return game_.CommandFile(); }
     DWORD Number(const char* name) { return registry_.Number(name); }
-    // Answers a message box with Enter and gives its text.
-    std::string AnswerBox(WORD key = VK_RETURN) {
-        HWND box = WaitForMessageBox(launcher_.id(), kWindowWait);
-        if (!box) return "<no box>";
-        std::string text = MessageBoxText(box);
-        PressKey(box, key);
-        WaitWindowGone(box, 3000);
-        return text;
-    }
 };
 
 TEST_F(LaunchFlow, FirstRunWithGoGameAsksForTheLevelAndStartsTheEngine) {
     Start("-GOGAME");
-    HWND detail = WaitForWindow(launcher_.id(), kDetailTitle, kWindowWait);
+    HWND detail = WaitForWindow(launcher_->id(), kDetailTitle, kWindowWait);
     ASSERT_NE(detail, nullptr) << "the performance question did not appear";
     PressKey(detail, VK_RETURN);  // the default button: normal performance
-    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
 
     const std::string expected = kHead + " +multiplayer 0" + kSwitches + " ++PerformanceLevel 1 -GOGAME ";
     EXPECT_EQ(CommandFile(), expected);
@@ -71,7 +60,7 @@ TEST_F(LaunchFlow, ReturningPlayerMultiplayerAsksNothing) {
     ReturningPlayer();
     registry_.SetNumber("Disable Fog", 1);
     Start("-gomulti");
-    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u) << "a window was waiting for an answer";
+    ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u) << "a window was waiting for an answer";
     EXPECT_EQ(CommandFile(), kHead + " +multiplayer 1" +
                                  "  +DisableMusic 0 +DisableSound 0 +DisableFog 1 +DisableTripBuf 0 "
                                  "+DisableHardwareCursor 0 -gomulti ");
@@ -88,7 +77,7 @@ TEST_F(LaunchFlow, ShiftAtStartaShowsTheLineAndCancelKeepsTheOldFile) {
     BringToFront(title);
     HoldKeyOnDisplay("shift", true);
     ClickControl(title, 1);  // "Starta"
-    HWND box = WaitForWindow(launcher_.id(), "Command Line String", kWindowWait);
+    HWND box = WaitForWindow(launcher_->id(), "Command Line String", kWindowWait);
     HoldKeyOnDisplay("shift", false);
     ASSERT_NE(box, nullptr) << "no confirmation with SHIFT held";
     EXPECT_EQ(MessageBoxText(box), kHead + " +multiplayer 0" + kSwitches + "  ");
@@ -99,7 +88,7 @@ TEST_F(LaunchFlow, ShiftAtStartaShowsTheLineAndCancelKeepsTheOldFile) {
     EXPECT_EQ(CommandFile(), "previous");
     EXPECT_TRUE(ReadEngineStarts(game_.path()).empty());
     ClickControl(title, 2);  // "Avsluta"
-    EXPECT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
 }
 
 TEST_F(LaunchFlow, NoGameArchiveShowsBox17AndTheTitleReturns) {
@@ -113,7 +102,7 @@ TEST_F(LaunchFlow, NoGameArchiveShowsBox17AndTheTitleReturns) {
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(CommandFile(), "<none>");
     PressKey(title, VK_ESCAPE);
-    EXPECT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
 }
 
 TEST_F(LaunchFlow, MissingEngineShowsBox6AndTheTitleReturns) {
@@ -127,7 +116,7 @@ TEST_F(LaunchFlow, MissingEngineShowsBox6AndTheTitleReturns) {
     // The command file was written before the start failed.
     EXPECT_EQ(CommandFile(), kHead + " +multiplayer 0" + kSwitches + " -GOGAME ");
     PressKey(title, VK_ESCAPE);
-    EXPECT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
 }
 
 TEST_F(LaunchFlow, LeavingWithAvslutaStillWritesEverythingBack) {
@@ -139,7 +128,7 @@ TEST_F(LaunchFlow, LeavingWithAvslutaStillWritesEverythingBack) {
     HWND title = TitleWindow();
     ASSERT_NE(title, nullptr);
     ClickControl(title, 2);
-    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
     EXPECT_EQ(Number("Num Launcher Runs"), 5u);
     EXPECT_EQ(Number("Disable Joystick"), 1u);
     EXPECT_EQ(Number("Display Warned"), 1u);
@@ -152,23 +141,23 @@ TEST_F(LaunchFlow, PercentInTheSavedCommandsReachesTheFileUnchanged) {
     ReturningPlayer();
     registry_.SetText("Commands", "+name %s%d 100%");
     Start("-GOGAME");
-    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
     EXPECT_EQ(CommandFile(), kHead + " +multiplayer 0" + kSwitches + " -GOGAME +name %s%d 100%");
 }
 
 TEST_F(LaunchFlow, CancelledLevelQuestionReturnsToTheTitleAndAsksAgain) {
     Start("-GOGAME");
-    HWND detail = WaitForWindow(launcher_.id(), kDetailTitle, kWindowWait);
+    HWND detail = WaitForWindow(launcher_->id(), kDetailTitle, kWindowWait);
     ASSERT_NE(detail, nullptr);
     PressKey(detail, VK_ESCAPE);
     HWND title = TitleWindow();
     ASSERT_NE(title, nullptr) << "cancel did not return to the title window";
     EXPECT_EQ(CommandFile(), "<none>");
     ClickControl(title, 1);
-    detail = WaitForWindow(launcher_.id(), kDetailTitle, kWindowWait);
+    detail = WaitForWindow(launcher_->id(), kDetailTitle, kWindowWait);
     ASSERT_NE(detail, nullptr) << "the next attempt did not ask again";
     ClickControl(detail, 1048);  // high detail
-    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
     EXPECT_EQ(CommandFile(), kHead + " +multiplayer 0" + kSwitches + " ++PerformanceLevel 2 -GOGAME ");
 }
 
@@ -183,7 +172,7 @@ TEST_F(LaunchFlow, SecondLauncherEndsAtOnceWithoutAWindow) {
     EXPECT_TRUE(StaysWithoutWindow(second.id(), 0));
     EXPECT_EQ(Number("Num Launcher Runs"), 4u) << "the second launcher wrote back";
     PressKey(title, VK_ESCAPE);
-    EXPECT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
     EXPECT_EQ(Number("Num Launcher Runs"), 5u);
 }
 
@@ -193,7 +182,7 @@ TEST_F(LaunchFlow, RunningEngineShowsBox64AndTouchesNothing) {
     Sleep(300);
     Start("-GOGAME");
     EXPECT_EQ(AnswerBox(), "VELK körs redan.");
-    EXPECT_EQ(launcher_.WaitExit(kExitWait), 0u);
+    EXPECT_EQ(launcher_->WaitExit(kExitWait), 0u);
     EXPECT_FALSE(registry_.Exists());
     EXPECT_EQ(CommandFile(), "<none>");
 }
@@ -207,14 +196,15 @@ TEST_F(LaunchFlow, LongGameFolderIsBlockedOnlyByItsOwnEngine) {
     for (const char* file : {"Velkarion.exe", "TALVEX.EXE"})
         ASSERT_TRUE(CopyFileA((game_ / file).c_str(), (deep + "\\" + file).c_str(), FALSE)) << file;
 
+    launcher_ = std::make_unique<Process>();
     Process otherEngine;
     ASSERT_TRUE(otherEngine.Start(game_.path(), "TALVEX.EXE", "-stay 20000"));
     Sleep(300);
-    ASSERT_TRUE(launcher_.Start(deep, "Velkarion.exe", ""));
+    ASSERT_TRUE(launcher_->Start(deep, "Velkarion.exe", ""));
     HWND title = TitleWindow();
     ASSERT_NE(title, nullptr) << "an engine of another folder blocked the launcher";
     PressKey(title, VK_ESCAPE);
-    EXPECT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
 
     Process ownEngine;
     ASSERT_TRUE(ownEngine.Start(deep, "TALVEX.EXE", "-stay 20000"));
@@ -234,7 +224,7 @@ TEST_F(LaunchFlow, RunCountStopsAtItsLargestValue) {
     HWND title = TitleWindow();
     ASSERT_NE(title, nullptr);
     PressKey(title, VK_ESCAPE);
-    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
     EXPECT_EQ(Number("Num Launcher Runs"), 2147483647u);
 }
 
@@ -245,7 +235,7 @@ TEST_F(LaunchFlow, UnwritableCommandFileIsToldOverTheTitleWindow) {
     HWND title = TitleWindow();
     ASSERT_NE(title, nullptr);
     ClickControl(title, 1);
-    HWND box = WaitForMessageBox(launcher_.id(), kWindowWait);
+    HWND box = WaitForMessageBox(launcher_->id(), kWindowWait);
     ASSERT_NE(box, nullptr) << "the failed write went unsaid";
     EXPECT_NE(MessageBoxText(box).find("velkcmds.txt"), std::string::npos) << MessageBoxText(box);
     // Owned by the title window, shown again: the one with the picture frame.
@@ -258,7 +248,7 @@ TEST_F(LaunchFlow, UnwritableCommandFileIsToldOverTheTitleWindow) {
     EXPECT_TRUE(IsWindowVisible(title));
     EXPECT_TRUE(ReadEngineStarts(game_.path()).empty());
     PressKey(title, VK_ESCAPE);
-    EXPECT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
 }
 
 TEST_F(LaunchFlow, SetupWithoutADiscStartsFromTheGameFolder) {
@@ -269,7 +259,7 @@ TEST_F(LaunchFlow, SetupWithoutADiscStartsFromTheGameFolder) {
     HWND title = TitleWindow();
     ASSERT_NE(title, nullptr);
     PostMessageA(title, WM_COMMAND, 3, 0);  // the setup command, as a control would send it
-    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
     std::string record;
     for (int i = 0; i < 50 && !ReadFileText(game_ / "setup-record.txt", &record); ++i) Sleep(100);
     EXPECT_NE(record.find("cwd " + game_.path() + "\n"), std::string::npos) << record;
@@ -287,7 +277,7 @@ TEST_F(LaunchFlow, SetupMissingShowsBox4AndTheTitleReturns) {
     title = TitleWindow();
     ASSERT_NE(title, nullptr);
     PressKey(title, VK_ESCAPE);
-    EXPECT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
 }
 
 }  // namespace

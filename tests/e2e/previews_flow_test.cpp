@@ -5,12 +5,11 @@
 
 #include <algorithm>
 
-#include "launcher_driver.h"
+#include "launcher_flow.h"
 
 namespace velk::test {
 namespace {
 
-constexpr DWORD kWait = 8000;
 constexpr int kPreviewsCommand = 5;
 constexpr int kPlayMovie = 1002;
 constexpr int kPlayDemo = 1004;
@@ -46,17 +45,13 @@ private:
     static constexpr const char* kClassKey = "Software\\Classes\\velk.previewfile";
 };
 
-class PreviewsFlow : public ::testing::Test {
+class PreviewsFlow : public LauncherFlow {
 protected:
-    LauncherRegistry registry_;
-    GameFolder game_;
     StandInBrowser browser_;
     StandInPreviewPlayer player_;
-    Process launcher_;
-    HWND title_ = nullptr;
 
     void SetUp() override {
-        registry_.SetNumber("Num Launcher Runs", 4);
+        LauncherFlow::SetUp();
         TearDown();
     }
     void TearDown() override {
@@ -66,32 +61,7 @@ protected:
         EjectDisc(letter);
         ASSERT_TRUE(CopyTree(WindowsPath(VELK_DISC_DIR), DriveFolder(letter)));
     }
-    void StartToTitle() {
-        ASSERT_TRUE(launcher_.Start(game_.path(), "Velkarion.exe", ""));
-        title_ = WaitForWindow(launcher_.id(), "Velkarion", kWait);
-        ASSERT_NE(title_, nullptr);
-    }
     void PressPreviews() { PostMessageA(title_, WM_COMMAND, kPreviewsCommand, 0); }
-    std::string AnswerBox() {
-        HWND box = WaitForMessageBox(launcher_.id(), kWait);
-        std::string text = box ? MessageBoxText(box) : "<no box>";
-        if (box) PressKey(box, VK_RETURN);
-        WaitWindowGone(box, 3000);
-        return text;
-    }
-    void ClickItem(HWND dialog, int listId, int index, bool twice) {
-        BringToFront(dialog);
-        HWND list = GetDlgItem(dialog, listId);
-        int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-        POINT p = {6, height * index + height / 2};
-        ClientToScreen(list, &p);
-        MoveMouseTo(p.x, p.y);
-        for (int i = 0; i < (twice ? 2 : 1); ++i) {
-            MouseButton(true);
-            MouseButton(false);
-        }
-        Sleep(150);
-    }
     // What the shell opened since the last call, one line per opening.
     std::string NextOpened() {
         std::string all;
@@ -104,9 +74,9 @@ protected:
     void CloseAndLeave(HWND dialog, WORD key) {
         PressKey(dialog, key);
         ASSERT_TRUE(WaitWindowGone(dialog, 3000));
-        EXPECT_EQ(WaitForMessageBox(launcher_.id(), 300), nullptr);
+        EXPECT_EQ(WaitForMessageBox(launcher_->id(), 300), nullptr);
         PressKey(title_, VK_ESCAPE);
-        EXPECT_EQ(launcher_.WaitExit(kWait), 1u);
+        EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
     }
 
 private:
@@ -117,7 +87,7 @@ TEST_F(PreviewsFlow, BothListsOpenTheChosenPreviewThroughTheShell) {
     PutInDemoDisc('R');
     StartToTitle();
     PressPreviews();
-    HWND dialog = WaitForWindow(launcher_.id(), kPreviewsTitle, kWait);
+    HWND dialog = Window(kPreviewsTitle);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(ListBoxTexts(GetDlgItem(dialog, kMovieList)), kDemoMovies);
     EXPECT_EQ(ListBoxTexts(GetDlgItem(dialog, kDemoList)), kDemoDemos);
@@ -126,9 +96,9 @@ TEST_F(PreviewsFlow, BothListsOpenTheChosenPreviewThroughTheShell) {
     Sleep(500);
     EXPECT_EQ(browser_.Opened(), "");
 
-    ClickItem(dialog, kDemoList, 1, true);
+    ClickListItem(dialog, kDemoList, 1, 2);
     EXPECT_EQ(NextOpened(), "OPEN \"R:\\Previews\\Demos\\belagringen.dem\"\n");
-    ClickItem(dialog, kMovieList, 1, false);
+    ClickListItem(dialog, kMovieList, 1);
     ClickControl(dialog, kPlayMovie);
     EXPECT_EQ(NextOpened(), "OPEN \"R:\\Previews\\Movies\\borgen.avi\"\n");
     CloseAndLeave(dialog, VK_ESCAPE);
@@ -139,7 +109,7 @@ TEST_F(PreviewsFlow, OneListTemplatesFollowTheDisc) {
     RemoveTree(DriveFolder('S') + "\\Previews\\Movies");
     StartToTitle();
     PressPreviews();
-    HWND dialog = WaitForWindow(launcher_.id(), kDemosTitle, kWait);
+    HWND dialog = Window(kDemosTitle);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(GetDlgItem(dialog, kMovieList), nullptr);
     EXPECT_EQ(ListBoxTexts(GetDlgItem(dialog, kDemoList)), kDemoDemos);
@@ -150,7 +120,7 @@ TEST_F(PreviewsFlow, OneListTemplatesFollowTheDisc) {
     ASSERT_TRUE(CopyTree(WindowsPath(VELK_DISC_DIR) + "\\Previews\\Movies", DriveFolder('S') + "\\Previews\\Movies"));
     RemoveTree(DriveFolder('S') + "\\Previews\\Demos");
     PressPreviews();
-    dialog = WaitForWindow(launcher_.id(), kMoviesTitle, kWait);
+    dialog = Window(kMoviesTitle);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(GetDlgItem(dialog, kDemoList), nullptr);
     EXPECT_EQ(ListBoxTexts(GetDlgItem(dialog, kMovieList)), kDemoMovies);
@@ -165,9 +135,9 @@ TEST_F(PreviewsFlow, WithoutDiscOrPreviewsABoxAndNoDialog) {
     InsertDataDisc('R');  // the data disc, without previews
     PressPreviews();
     EXPECT_EQ(AnswerBox(), kNoPreviews);
-    EXPECT_EQ(WaitForWindow(launcher_.id(), kPreviewsTitle, 300), nullptr);
+    EXPECT_EQ(WaitForWindow(launcher_->id(), kPreviewsTitle, 300), nullptr);
     PressKey(title_, VK_ESCAPE);
-    EXPECT_EQ(launcher_.WaitExit(kWait), 1u);
+    EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
 }
 
 }  // namespace

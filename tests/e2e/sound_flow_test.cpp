@@ -3,22 +3,17 @@
 // game folder's stand-in sound library logs every call it gets.
 #include <gtest/gtest.h>
 
-#include "launcher_driver.h"
+#include "launcher_flow.h"
 
 namespace velk::test {
 namespace {
 
-constexpr DWORD kWindowWait = 8000;
-constexpr DWORD kExitWait = 8000;
-constexpr int kAvancerad = 1007;
-constexpr int kStarta = 1;
 constexpr int kSoundButton = 1068;
 constexpr int kProviderList = 1075;
 constexpr int k3DVoices = 1076;
 constexpr int k2DVoices = 1077;
 constexpr int kReverb100 = 1081;
 constexpr int kReverb125 = 1082;
-const char* const kAdvancedTitle = "VELK - avancerade alternativ";
 const char* const kSoundTitle = "VELK - 3D-ljud";
 const char* const kWarning =
     "Maskinvaran för 3D-ljud i din dator kommer nu att undersökas. Det kan ta upp till en minut och det kan "
@@ -49,33 +44,22 @@ std::string ExpectedLibraryCalls(int providers) {
            "\nAIL_waveOutClose 1488\nAIL_shutdown\n";
 }
 
-class SoundFlow : public ::testing::Test {
+class SoundFlow : public LauncherFlow {
 protected:
-    LauncherRegistry registry_;
-    GameFolder game_;
-    Process launcher_;
-    HWND title_ = nullptr;
     HWND advanced_ = nullptr;
 
     void SetUp() override {
-        registry_.SetNumber("Num Launcher Runs", 4);  // no performance question at Starta
+        LauncherFlow::SetUp();
         ASSERT_TRUE(WriteFileText(game_ / "mss32_standin.txt", "provider First\nprovider Second\nprovider Third\n"));
     }
     std::string LibraryLog() {
         std::string log;
         return ReadFileText(game_ / "mss32_standin.log", &log) ? log : "";
     }
-    // The title window, then "Avancerad..." with its first-time warning accepted.
-    void OpenAdvanced() {
-        ASSERT_TRUE(launcher_.Start(game_.path(), "Velkarion.exe", ""));
-        title_ = WaitForWindow(launcher_.id(), "Velkarion", kWindowWait);
-        ASSERT_NE(title_, nullptr);
-        ClickControl(title_, kAvancerad);
-        if (HWND box = WaitForMessageBox(launcher_.id(), 3000)) {
-            PressKey(box, VK_RETURN);
-            WaitWindowGone(box, 3000);
-        }
-        advanced_ = WaitForWindow(launcher_.id(), kAdvancedTitle, kWindowWait);
+    // The title window, then "Avancerad...".
+    void StartToAdvanced() {
+        StartToTitle();
+        advanced_ = OpenAdvanced();
         ASSERT_NE(advanced_, nullptr);
     }
     struct BoxSearch {
@@ -94,7 +78,7 @@ protected:
     }
     // A message box owned by the advanced dialog (the title window has the same caption but no owner).
     HWND WaitForBoxOverAdvanced(DWORD milliseconds) {
-        BoxSearch search{launcher_.id(), advanced_, nullptr};
+        BoxSearch search{launcher_->id(), advanced_, nullptr};
         for (DWORD start = GetTickCount(); GetTickCount() - start < milliseconds; Sleep(30)) {
             EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
             if (search.found) {
@@ -114,31 +98,16 @@ protected:
         WaitWindowGone(box, 3000);
         return text;
     }
-    HWND WaitSoundDialog() { return WaitForWindow(launcher_.id(), kSoundTitle, kWindowWait); }
-    void ClickItem(HWND dialog, int listId, int index) {
-        BringToFront(dialog);
-        HWND list = GetDlgItem(dialog, listId);
-        int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-        POINT p = {6, height * index + height / 2};
-        ClientToScreen(list, &p);
-        MoveMouseTo(p.x, p.y);
-        MouseButton(true);
-        MouseButton(false);
-        Sleep(150);
-    }
+    HWND WaitSoundDialog() { return Window(kSoundTitle); }
     // Tab from the focused control into the next field selects its text; typing replaces it.
     void TabAndType(HWND dialog, const char* digits) {
         PressKey(dialog, VK_TAB);
         for (const char* d = digits; *d; ++d) PressKey(dialog, static_cast<WORD>(*d));
     }
-    void Close(HWND dialog, int button) {
-        ClickControl(dialog, button);
-        ASSERT_TRUE(WaitWindowGone(dialog, 3000));
-    }
 };
 
 TEST_F(SoundFlow, FreshMachineWarnsOffersProvidersAndTheChoiceReachesTheEngine) {
-    OpenAdvanced();
+    StartToAdvanced();
     EXPECT_EQ(PressSoundAndAnswerBox(VK_RETURN), kWarning);
     HWND sound = WaitSoundDialog();
     ASSERT_NE(sound, nullptr);
@@ -152,7 +121,7 @@ TEST_F(SoundFlow, FreshMachineWarnsOffersProvidersAndTheChoiceReachesTheEngine) 
     const std::string logAfterFirst = LibraryLog();
     EXPECT_EQ(logAfterFirst, ExpectedLibraryCalls(3));
 
-    ClickItem(sound, kProviderList, 2);  // "Second"
+    ClickListItem(sound, kProviderList, 2);  // "Second"
     TabAndType(sound, "8");
     TabAndType(sound, "24");
     ClickControl(sound, kReverb125);
@@ -169,7 +138,7 @@ TEST_F(SoundFlow, FreshMachineWarnsOffersProvidersAndTheChoiceReachesTheEngine) 
 
     Close(advanced_, IDOK);
     ClickControl(title_, kStarta);
-    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
     std::string commands;
     ASSERT_TRUE(ReadFileText(game_ / "velkcmds.txt", &commands));
     EXPECT_EQ(commands, kHead +
@@ -190,7 +159,7 @@ TEST_F(SoundFlow, FreshMachineWarnsOffersProvidersAndTheChoiceReachesTheEngine) 
 TEST_F(SoundFlow, NothingToOfferGivesBox65AndEachRequestTriesAgain) {
     registry_.SetNumber("Sound Enum Warning", 1);
     ASSERT_TRUE(WriteFileText(game_ / "mss32_standin.txt", "provider First\nwavemapper fails\n"));
-    OpenAdvanced();
+    StartToAdvanced();
     EXPECT_EQ(PressSoundAndAnswerBox(VK_RETURN), kNoProvider) << "wave mapper fails";
     EXPECT_NE(LibraryLog().find("AIL_shutdown"), std::string::npos);
 
@@ -199,11 +168,11 @@ TEST_F(SoundFlow, NothingToOfferGivesBox65AndEachRequestTriesAgain) {
 
     ASSERT_TRUE(DeleteFileA((game_ / "mss32.dll").c_str()));
     EXPECT_EQ(PressSoundAndAnswerBox(VK_RETURN), kNoProvider) << "no library";
-    EXPECT_EQ(WaitForWindowNow(launcher_.id(), kSoundTitle), nullptr);
+    EXPECT_EQ(WaitForWindowNow(launcher_->id(), kSoundTitle), nullptr);
 
     Close(advanced_, IDCANCEL);
     ClickControl(title_, kStarta);
-    ASSERT_EQ(launcher_.WaitExit(kExitWait), 1u);
+    ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
     std::string commands;
     ASSERT_TRUE(ReadFileText(game_ / "velkcmds.txt", &commands));
     EXPECT_EQ(commands, kHead + "  ");  // no sound fragment without a confirmed dialog

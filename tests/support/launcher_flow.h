@@ -1,0 +1,83 @@
+// The base of the end-to-end flows: the launcher's scratch registry key, a
+// fresh game folder and runs of the real launcher, taken to the title window
+// and from there through its dialogs as a player would.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "launcher_driver.h"
+
+namespace velk::test {
+
+constexpr DWORD kWindowWait = 8000;
+constexpr DWORD kExitWait = 8000;
+// Buttons of the title window.
+constexpr int kStarta = 1;
+constexpr int kAvsluta = 2;
+constexpr int kAvancerad = 1007;
+inline const char* const kAdvancedTitle = "VELK - avancerade alternativ";
+
+class LauncherFlow : public ::testing::Test {
+protected:
+    LauncherRegistry registry_;
+    GameFolder game_;
+    std::unique_ptr<Process> launcher_;
+    HWND title_ = nullptr;
+
+    // A returning player: no performance question at Starta, no warning before the advanced dialog.
+    void SetUp() override {
+        registry_.SetNumber("Num Launcher Runs", 4);
+        registry_.SetNumber("AdvWarning", 1);
+    }
+
+    // A new run of the launcher, up to its title window.
+    void StartToTitle(const std::string& arguments = "") {
+        launcher_ = std::make_unique<Process>();
+        ASSERT_TRUE(launcher_->Start(game_.path(), "Velkarion.exe", arguments));
+        title_ = WaitForWindow(launcher_->id(), "Velkarion", kWindowWait);
+        ASSERT_NE(title_, nullptr);
+    }
+    HWND Window(const char* title) { return WaitForWindow(launcher_->id(), title, kWindowWait); }
+    // Answers the next message box with the key; gives its text (and caption).
+    std::string AnswerBox(WORD key = VK_RETURN, std::string* caption = nullptr) {
+        HWND box = WaitForMessageBox(launcher_->id(), kWindowWait);
+        if (!box) return "<no box>";
+        if (caption) *caption = WindowTextUtf8(box);
+        std::string text = MessageBoxText(box);
+        PressKey(box, key);
+        WaitWindowGone(box, 3000);
+        return text;
+    }
+    // "Avancerad..." once its warning has been accepted.
+    HWND OpenAdvanced() {
+        ClickControl(title_, kAvancerad);
+        return Window(kAdvancedTitle);
+    }
+    // Real mouse clicks on the list item at `index` (two clicks: a double-click).
+    void ClickListItem(HWND dialog, int listId, int index, int clicks = 1) {
+        BringToFront(dialog);
+        HWND list = GetDlgItem(dialog, listId);
+        int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+        POINT p = {6, height * index + height / 2};
+        ClientToScreen(list, &p);
+        MoveMouseTo(p.x, p.y);
+        for (int i = 0; i < clicks; ++i) {
+            MouseButton(true);
+            MouseButton(false);
+        }
+        Sleep(150);
+    }
+    void Close(HWND dialog, int button) {
+        ClickControl(dialog, button);
+        ASSERT_TRUE(WaitWindowGone(dialog, 3000));
+    }
+    std::string PlayAndReadCommandFile() {
+        ClickControl(title_, kStarta);
+        if (launcher_->WaitExit(kExitWait) != 1) return "<launcher did not end>";
+        return game_.CommandFile();
+    }
+};
+
+}  // namespace velk::test
