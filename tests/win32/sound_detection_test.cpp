@@ -30,17 +30,6 @@ std::string BuildFolder() {
     return folder.substr(0, folder.find_last_of('\\')) + "\\";  // the build folder
 }
 
-std::vector<std::string> ListTexts(HWND list) {
-    std::vector<std::string> texts;
-    LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        char text[300] = {};
-        if (SendMessageA(list, LB_GETTEXTLEN, i, 0) < 300) SendMessageA(list, LB_GETTEXT, i, (LPARAM)text);
-        texts.push_back(text);
-    }
-    return texts;
-}
-
 // The reverb choices that are set, by id.
 std::vector<int> CheckedReverbs(HWND dialog) {
     std::vector<int> ids;
@@ -149,7 +138,7 @@ TEST_F(SoundDetectionTest, EndlessLibraryIsFollowedFor256Providers) {
     size_t listed = 0;
     {
         ModalDriver driver({[&](HWND dialog) {
-            listed = ListTexts(GetDlgItem(dialog, IDC_SOUND_PROVIDER_LIST)).size();
+            listed = ListBoxTexts(GetDlgItem(dialog, IDC_SOUND_PROVIDER_LIST)).size();
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         }});
         EXPECT_EQ(RunSoundDetection(State().instance, owner_, true), 0);
@@ -225,7 +214,7 @@ TEST_F(SoundDialogTest, StartsFromTheStoredChoice) {
         choice_.providerName = c.stored;
         choice_.reverb = c.reverb;
         Open();
-        EXPECT_EQ(ListTexts(List()).size(), 4u);
+        EXPECT_EQ(ListBoxTexts(List()).size(), 4u);
         EXPECT_EQ(SendMessageA(List(), LB_GETCURSEL, 0, 0), c.selected) << c.stored;
         EXPECT_EQ(CheckedReverbs(dialog_), c.reverbs) << c.reverb;
     }
