@@ -44,18 +44,30 @@ velk_xvfb_up() {
   return 1
 }
 
+# A registry value of the prefix. Right after wineboot, under load, a write
+# can fail while the prefix settles: it is tried again before giving up.
+velk_reg_add() {
+  local try
+  for try in 1 2 3; do
+    "$VELK_WINE" reg add "$@" /f >/dev/null 2>&1 </dev/null 9>&- && return 0
+    sleep 2
+  done
+  echo "wine-env: reg add $* failed" >&2
+  return 1
+}
+
 # Map a folder as a drive letter of the prefix; type is cdrom or hd.
 # The type takes effect when the wine server next starts.
 velk_map_drive() {
   local letter=$1 folder=$2 type=$3
   mkdir -p "$folder"
   ln -sfn "$folder" "$WINEPREFIX/dosdevices/$letter:"
-  "$VELK_WINE" reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /t REG_SZ /d "$type" /f >/dev/null 2>&1 </dev/null 9>&-
+  velk_reg_add 'HKLM\Software\Wine\Drives' /v "$letter:" /t REG_SZ /d "$type"
 }
 
 velk_prefix_create() {
   "$VELK_WINE" wineboot -i >/dev/null 2>&1 </dev/null 9>&- || true
-  wineserver -w
+  wineserver -w || true
   if [ "$VELK_WINE_ROLE" = demo ]; then
     # The demo data disc, as the player's CD-ROM drive.
     velk_map_drive d "$VELK_BUILD_DIR/disc" cdrom
@@ -76,8 +88,8 @@ velk_prefix_create() {
 velk_quiet_crashes() {
   [ "$VELK_WINE_ROLE" = test ] || return 0
   [ -f "$WINEPREFIX/.velk-quiet-crashes" ] && return 0
-  "${VELK_WINE:-wine}" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
-    >/dev/null 2>&1 </dev/null 9>&- && touch "$WINEPREFIX/.velk-quiet-crashes"
+  velk_reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 \
+    && touch "$WINEPREFIX/.velk-quiet-crashes"
 }
 
 velk_wine_ready() {
@@ -94,7 +106,7 @@ velk_wine_ready() {
       "$VELK_WINE" cmd.exe /c exit >/dev/null 2>&1 </dev/null 9>&- || true
     fi
     velk_quiet_crashes || true
-  ) 9>"$VELK_BUILD_DIR/.wine-$VELK_WINE_ROLE.lock"
+  ) 9>"$VELK_BUILD_DIR/.wine-$VELK_WINE_ROLE.lock" || { echo "wine-env: the Wine prefix $WINEPREFIX is not ready" >&2; return 1; }
 }
 
 velk_wine_down() {
