@@ -2,6 +2,7 @@
 # Sourced by scripts/test and scripts/demo; runs as root on Debian 12.
 velk_packages=(
   cmake ninja-build g++ clang python3 git
+  gcc-multilib g++-multilib qemu-user
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine32:i386 wine64

@@ -26,6 +26,9 @@ class LoadedRenderer final : public RendererModule {
 public:
     LoadedRenderer(ModuleHandle module, const void* getModes, const void* freeModes)
         : module_(std::move(module)), getModes_(getModes), freeModes_(freeModes) {}
+    ~LoadedRenderer() override {
+        if (keepLoaded_) module_.release();
+    }
 
     std::string Description() override {
         char text[kDescriptionLength];
@@ -37,12 +40,12 @@ public:
     // the guard, so a module that faults or pops its own arguments is only
     // left out.
     bool GetSupportedModes(uint32_t* first) override {
-        ForeignResult called = CallForeign(getModes_, {});
+        ForeignResult called = Guarded(getModes_, {});
         *first = called.ok() ? static_cast<uint32_t>(called.value) : 0;
         return called.ok();
     }
 
-    bool FreeModeList(uint32_t first) override { return CallForeign(freeModes_, {first}).ok(); }
+    bool FreeModeList(uint32_t first) override { return Guarded(freeModes_, {first}).ok(); }
 
     // A module may hand over any address; only committed, readable memory is read.
     const uint8_t* RecordAt(uint32_t address) override {
@@ -52,6 +55,14 @@ public:
     }
 
 private:
+    // A module that did not return cleanly may have threads of its own still
+    // running in it: it stays loaded until the process ends.
+    ForeignResult Guarded(const void* function, std::initializer_list<uintptr_t> arguments) {
+        ForeignResult result = CallForeign(function, arguments);
+        if (!result.ok()) keepLoaded_ = true;
+        return result;
+    }
+
     bool IsReadable(uintptr_t begin, size_t size) {
         uintptr_t end = begin + size;
         if (end < begin) return false;
@@ -73,6 +84,7 @@ private:
     ModuleHandle module_;
     const void* getModes_;
     const void* freeModes_;
+    bool keepLoaded_ = false;
     uintptr_t readableBegin_ = 0;
     uintptr_t readableEnd_ = 0;
 };

@@ -17,7 +17,11 @@ Fn FindOperation(HMODULE module, const char* name) {
 
 // The library is foreign code: every call goes through the guard, so a fault
 // inside it, or a convention it does not keep, ends this library's use (the
-// enumeration counts as failed) instead of the launcher.
+// enumeration counts as failed) instead of the launcher. A library that broke
+// down is not called again, not even to shut down: its state is unknown, and
+// a shut-down that waits for a lock the fault left held would hang the
+// launcher, which no guard can undo. It stays loaded until the process ends,
+// for threads of its own may still run in it.
 class LoadedSoundLibrary final : public SoundLibrary {
 public:
     explicit LoadedSoundLibrary(ModuleHandle module) : module_(std::move(module)) {
@@ -31,6 +35,10 @@ public:
         close_ = FindOperation<mss::Close3DProviderFn>(m, mss::kClose3DProvider);
         waveOutClose_ = FindOperation<mss::WaveOutCloseFn>(m, mss::kWaveOutClose);
         shutdown_ = FindOperation<mss::ShutdownFn>(m, mss::kShutdown);
+    }
+
+    ~LoadedSoundLibrary() override {
+        if (broken_) module_.release();
     }
 
     bool Complete() const {

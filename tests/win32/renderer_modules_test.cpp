@@ -207,7 +207,8 @@ TEST_F(RendererModules, SearchMatchesTheExtensionInAnyCaseAndKeepsTheName) {
 }
 
 // Modules that fault in an export are left out like modules without exports;
-// the launcher and the good module carry on.
+// the launcher and the good module carry on. The faulted ones stay loaded, for
+// threads of their own may still run in them.
 TEST_F(RendererModules, FaultingModulesAreLeftOutAndDiscoveryGoesOn) {
     for (const char* name : {"standin_faultget.ren", "standin_faultfree.ren", "standin_sw.ren"}) Copy(name);
     EXPECT_TRUE(list_.Load("", "autoexec.cfg"));
@@ -215,13 +216,13 @@ TEST_F(RendererModules, FaultingModulesAreLeftOutAndDiscoveryGoesOn) {
     EXPECT_EQ(list_.items[0]->fileName, "standin_sw.ren");
 
     const std::map<std::string, std::vector<std::string>> expected = {
-        {"standin_faultget.ren", {"attach 8000", "get", "detach"}},
-        {"standin_faultfree.ren", {"attach 8000", "get", "free", "detach"}},
+        {"standin_faultget.ren", {"attach 8000", "get"}},
+        {"standin_faultfree.ren", {"attach 8000", "get", "free"}},
         {"standin_sw.ren", {"attach 8000", "get", "free", "detach"}},
     };
     EXPECT_EQ(Events(), expected);
     for (const char* name : {"standin_faultget.ren", "standin_faultfree.ren"})
-        EXPECT_EQ(GetModuleHandleA(name), nullptr) << name;
+        EXPECT_NE(GetModuleHandleA(name), nullptr) << name;
 
     // The guard is whole again after the faults: a second search finds the same.
     RendererList again(&Win32RendererHost());

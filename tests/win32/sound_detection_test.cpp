@@ -63,7 +63,10 @@ protected:
         ResetState();
     }
     void InstallLibrary(const std::string& setup, const char* module = "standins\\mss32\\mss32.dll") {
-        ASSERT_TRUE(CopyFileA((BuildFolder() + module).c_str(), (game_ / "mss32.dll").c_str(), FALSE));
+        // A library that broke down stays loaded, its file in use; the stand-in reads its setup at each start-up.
+        if (!GetModuleHandleA("mss32.dll")) {
+            ASSERT_TRUE(CopyFileA((BuildFolder() + module).c_str(), (game_ / "mss32.dll").c_str(), FALSE));
+        }
         ASSERT_TRUE(WriteFileText(game_ / "mss32_standin.txt", setup));
     }
     std::string LibraryLog() {
@@ -102,6 +105,7 @@ TEST_F(SoundDetectionTest, NoProviderToOfferGivesBox65WhenAsked) {
         const char* what;
         const char* module;  // null: no library at all
         const char* setup;
+        bool brokeDown = false;  // then it stays loaded, and no shut-down call follows the fault
     } const cases[] = {
         {"no library", nullptr, ""},
         {"a module without the operations", "standins\\renderers\\standin_demo_hw.ren", ""},
@@ -109,15 +113,16 @@ TEST_F(SoundDetectionTest, NoProviderToOfferGivesBox65WhenAsked) {
         {"no providers", "standins\\mss32\\mss32.dll", ""},
         {"none opens", "standins\\mss32\\mss32.dll", "provider First\ncannot-open\n"},
         // A library that faults is left, and the launcher goes on.
-        {"fault at start-up", "standins\\mss32\\mss32.dll", "provider First\nfault AIL_startup\n"},
-        {"fault while listing", "standins\\mss32\\mss32.dll", "provider First\nfault AIL_enumerate_3D_providers\n"},
-        {"fault on opening", "standins\\mss32\\mss32.dll", "provider First\nfault AIL_open_3D_provider\n"},
-        {"fault at shut-down", "standins\\mss32\\mss32.dll", "provider First\nfault AIL_shutdown\n"},
+        {"fault at start-up", "standins\\mss32\\mss32.dll", "provider First\nfault AIL_startup\n", true},
+        {"fault while listing", "standins\\mss32\\mss32.dll", "provider First\nfault AIL_enumerate_3D_providers\n", true},
+        {"fault on opening", "standins\\mss32\\mss32.dll", "provider First\nfault AIL_open_3D_provider\n", true},
+        {"fault at shut-down", "standins\\mss32\\mss32.dll", "provider First\nfault AIL_shutdown\n", true},
     };
     State().settings->WriteDword("Sound Enum Warning", 1);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         DeleteFileA((game_ / "mss32.dll").c_str());
+        DeleteFileA((game_ / "mss32_standin.log").c_str());
         if (c.module) InstallLibrary(c.setup, c.module);
         {
             ModalDriver driver({ExpectBox(IDS_NO_SOUND_PROVIDER, IDOK)});
@@ -129,6 +134,10 @@ TEST_F(SoundDetectionTest, NoProviderToOfferGivesBox65WhenAsked) {
             EXPECT_EQ(RunSoundDetection(State().instance, owner_, false), 0);
         }
         EXPECT_TRUE(SoundProviders().empty());
+        EXPECT_EQ(GetModuleHandleA("mss32.dll") != nullptr, c.brokeDown);
+        if (c.brokeDown) {
+            EXPECT_EQ(LibraryLog().find("AIL_shutdown"), std::string::npos);
+        }
     }
 }
 
