@@ -5,16 +5,16 @@
 
 namespace velk::test {
 
-namespace {
-
-std::string DemoGameFolder() { return WindowsPath(VELK_GAME_DIR); }
-
 std::wstring WideFromUtf8(const std::string& s) {
     int n = MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, nullptr, 0);
     std::wstring w(n > 0 ? n - 1 : 0, L'\0');
     if (n > 1) MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, &w[0], n);
     return w;
 }
+
+namespace {
+
+std::string DemoGameFolder() { return WindowsPath(VELK_GAME_DIR); }
 
 struct WindowSearch {
     DWORD processId;

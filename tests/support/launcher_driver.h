@@ -86,6 +86,7 @@ void MouseButton(bool down);
 // Text conversions for comparing with texts written in UTF-8 here.
 std::string AnsiFromUtf8(const std::string& utf8);
 std::string Utf8FromWide(const std::wstring& wide);
+std::wstring WideFromUtf8(const std::string& utf8);
 
 // The items of a list box of the launcher's process, in UTF-8 (asked in
 // UTF-16: the ANSI form does not cross processes whole).
