@@ -1,6 +1,5 @@
 #include "advanced/custom_archives.h"
 
-#include <cstring>
 #include <cwchar>
 #include <vector>
 

@@ -1,6 +1,7 @@
 // The sound library "mss32.dll" as the launcher uses it: nine operations,
-// all with the callee-cleans (__stdcall) convention. Handles and the enumeration cursor are unsigned 32-bit values.
-// The library is loaded only while a detection runs.
+// all with the callee-cleans (__stdcall) convention. Handles and the
+// enumeration cursor are unsigned 32-bit values. The library is loaded only
+// while a detection runs.
 #pragma once
 #include <cstdint>
 
