@@ -9,6 +9,10 @@ namespace velk {
 
 // customArchives and alwaysLoadArchives from the settings.
 void LoadArchiveList();
+// The same when the dialog opens, except that a choice this run already has
+// is kept: with the box unticked the settings hold no names, and a Cancel
+// would otherwise drop the archives the player picked.
+void LoadArchiveListKeepingChoice();
 // "Save Rez Files" from the dialog's check box and, when ticked, "Rez Files";
 // the player is told when the list is too long to be saved whole.
 void SaveArchiveList(HWND dialog);
@@ -20,6 +24,7 @@ int OpenCustomArchives(HWND owner);
 INT_PTR CALLBACK CustomArchivesDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The ".rez" files of "Custom" into the box, in the order found; their number.
+// A file whose name has no exact ANSI form is left out.
 int ScanCustomFolder(HWND box);
 // customArchives into the box; their number.
 int FillChosenBox(HWND box);

@@ -1,6 +1,6 @@
 #include "advanced/custom_archives.h"
 
-#include <cstring>
+#include <cwchar>
 #include <vector>
 
 #include "advanced/archive_list.h"
@@ -14,7 +14,7 @@ namespace velk {
 
 namespace {
 
-constexpr const char* kCustomFolder = "Custom";
+constexpr const wchar_t* kCustomSearch = L"Custom\\*.rez";
 
 // Item `index` of a list box, when it exists and fits the longest archive name.
 bool BoxText(HWND box, LRESULT index, std::string* text) { return ListBoxItemText(box, index, kMaxArchiveName, text); }
@@ -41,41 +41,31 @@ bool AppendToBox(HWND box, const std::string& text) {
     return index != LB_ERR && index != LB_ERRSPACE;
 }
 
-// The process's current folder, whatever its length; empty when it cannot be read.
-std::string CurrentFolder() {
-    DWORD needed = GetCurrentDirectoryA(0, nullptr);
-    if (needed == 0) return std::string();
-    std::vector<char> buffer(needed + 1, '\0');
-    DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
-    if (length == 0 || length >= buffer.size()) return std::string();
-    return std::string(buffer.data(), length);
+// The ANSI name that names exactly this file, or "" when it has none: a
+// character outside the code page would come back as "?" (naming no file) or
+// as a look-alike ("ā" as "a", naming another file).
+std::string ExactAnsiName(const wchar_t* wide) {
+    const int length = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return std::string();
+    std::string ansi(static_cast<size_t>(length), '\0');
+    if (!WideCharToMultiByte(CP_ACP, 0, wide, -1, &ansi[0], length, nullptr, nullptr)) return std::string();
+    ansi.resize(static_cast<size_t>(length - 1));
+    // Only a name that leads back to the same file is kept.
+    const int back = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
+    if (back <= 0) return std::string();
+    std::wstring again(static_cast<size_t>(back), L'\0');
+    if (!MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &again[0], back)) return std::string();
+    return std::wcscmp(again.c_str(), wide) == 0 ? ansi : std::string();
 }
-
-// Enters a folder and returns to the one it started in, even when the
-// entered folder is a link to somewhere else.
-class FolderVisit {
-public:
-    explicit FolderVisit(const char* folder) : home_(CurrentFolder()) {
-        entered_ = !home_.empty() && SetCurrentDirectoryA(folder);
-    }
-    ~FolderVisit() {
-        if (entered_) SetCurrentDirectoryA(home_.c_str());
-    }
-    FolderVisit(const FolderVisit&) = delete;
-    FolderVisit& operator=(const FolderVisit&) = delete;
-    bool entered() const { return entered_; }
-
-private:
-    std::string home_;
-    bool entered_ = false;
-};
 
 // "*.rez" also matches through 8.3 short names ("x.rezzz" as "X~1.REZ")
 // and matches folders: only files whose own name ends in ".rez" count.
-bool IsArchiveFile(const WIN32_FIND_DATAA& found) {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-    const size_t length = strnlen(found.cFileName, sizeof(found.cFileName));
-    return length < sizeof(found.cFileName) && IsArchiveFileName(std::string(found.cFileName, length));
+std::string ArchiveFileName(const WIN32_FIND_DATAW& found) {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::string();
+    const size_t length = wcsnlen(found.cFileName, MAX_PATH);
+    if (length >= MAX_PATH) return std::string();
+    std::string name = ExactAnsiName(found.cFileName);
+    return IsArchiveFileName(name) ? name : std::string();
 }
 
 HWND Item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
@@ -98,7 +88,7 @@ void OnRemove(HWND dialog) {
 }
 
 void OnInitDialog(HWND dialog) {
-    LoadArchiveList();
+    LoadArchiveListKeepingChoice();
     SetDialogIcon(dialog);
     if (ScanCustomFolder(Item(dialog, IDC_AVAILABLE_ARCHIVES)) > 0) {
         FillChosenBox(Item(dialog, IDC_CHOSEN_ARCHIVES));
@@ -142,6 +132,13 @@ void LoadArchiveList() {
     LoadArchiveChoice(s.settings.get(), &s.customArchives, &s.alwaysLoadArchives);
 }
 
+void LoadArchiveListKeepingChoice() {
+    LauncherState& s = State();
+    std::vector<std::string> saved;
+    LoadArchiveChoice(s.settings.get(), &saved, &s.alwaysLoadArchives);
+    if (s.customArchives.empty()) s.customArchives = std::move(saved);
+}
+
 void SaveArchiveList(HWND dialog) {
     const bool ticked = IsDlgButtonChecked(dialog, IDC_ALWAYS_LOAD_ARCHIVES) == BST_CHECKED;
     if (!SaveArchiveChoice(State().settings.get(), State().customArchives, ticked))
@@ -167,17 +164,18 @@ INT_PTR CALLBACK CustomArchivesDialogProc(HWND dialog, UINT message, WPARAM wPar
     return FALSE;
 }
 
+// Searched from the game folder: the current folder is never changed, so
+// nothing can leave the launcher in another folder afterwards.
 int ScanCustomFolder(HWND box) {
     SendMessageA(box, LB_RESETCONTENT, 0, 0);
-    FolderVisit visit(kCustomFolder);
-    if (!visit.entered()) return 0;
     int count = 0;
-    WIN32_FIND_DATAA found;
-    FindHandle search(FindFirstFileA("*.rez", &found));
+    WIN32_FIND_DATAW found;
+    FindHandle search(FindFirstFileW(kCustomSearch, &found));
     if (!search) return 0;
     do {
-        if (IsArchiveFile(found) && AppendToBox(box, found.cFileName)) ++count;
-    } while (FindNextFileA(search.get(), &found));
+        const std::string name = ArchiveFileName(found);
+        if (!name.empty() && AppendToBox(box, name)) ++count;
+    } while (FindNextFileW(search.get(), &found));
     return count;
 }
 

@@ -3,7 +3,7 @@
 
 namespace velk {
 
-bool FileExists(const char* path);  // an existence-only open succeeds
+bool FileExists(const char* path);  // a file, not a folder, however deep or oddly named its folder
 bool IsFile(const char* path);      // a find-first entry without the folder bit
 bool IsFolder(const char* path);    // a find-first entry with the folder bit
 

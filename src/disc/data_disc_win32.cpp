@@ -1,6 +1,7 @@
 #include "disc/data_disc.h"
 
 #include <windows.h>
+#include <string>
 
 #include "base/win32_handles.h"
 #include "disc/disc_search.h"
@@ -43,12 +44,19 @@ public:
 
 }  // namespace
 
+// Through the attributes of the wide-character form: an existence-only open
+// builds an ANSI full path of at most 128 characters, so a file deep in a
+// folder, or in a folder named outside the code page, would count as missing.
 bool FileExists(const char* path) {
     if (!path || !*path) return false;
-    OFSTRUCT info = {};
+    const int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    if (length <= 0) return false;
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    if (!MultiByteToWideChar(CP_ACP, 0, path, -1, &wide[0], length)) return false;
     // No "insert a disk" boxes while probing drives.
     ScopedErrorMode quiet(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    return OpenFile(path, &info, OF_EXIST) != HFILE_ERROR;
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool IsFile(const char* path) {

@@ -45,7 +45,11 @@ bool PreviewList::Load(const char* iniNameText, const char* folderText) {
     if (!iniNameText) return false;
     iniName = iniNameText;
     folder = folderText ? folderText : "";
-    if (folder.empty()) folder = host_.CurrentFolder(kCurrentFolderCapacity);
+    if (folder.empty()) {
+        folder = host_.CurrentFolder(kCurrentFolderCapacity);
+        // A folder too long to read is none: a bare profile name would be looked for in the system's folder.
+        if (folder.empty()) return false;
+    }
     const std::string profile = ProfilePath(folder, iniName);
 
     char buffer[kSectionNamesCapacity] = {};

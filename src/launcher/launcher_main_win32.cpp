@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "advanced/custom_archives.h"
 #include "advanced/switches.h"
@@ -22,14 +23,26 @@ namespace velk {
 namespace {
 
 constexpr size_t kPathCapacity = 124;
+constexpr size_t kLongestPath = 32768;  // the longest path the system knows
 
 // Dialog results of the title window that the loop acts on.
 enum TitleResult { kTitleLeave = 0, kTitlePlay = 1, kTitleSetup = 2, kTitleMultiplayer = 5 };
 
+// The launcher's whole module path: a path cut at the buffer's end would give
+// another file name, and the running check would look for the wrong program.
+std::string OwnModulePath() {
+    std::vector<char> path(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return std::string();
+        if (length < path.size()) return std::string(path.data(), length);
+        if (path.size() >= kLongestPath) return std::string();
+        path.resize(path.size() * 2);
+    }
+}
+
 std::string OwnFileName() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof(path));
-    std::string full(path);
+    std::string full = OwnModulePath();
     size_t cut = full.find_last_of("\\/");
     std::string name = cut == std::string::npos ? full : full.substr(cut + 1);
     if (name.size() > kPathCapacity) name.resize(kPathCapacity);

@@ -11,11 +11,15 @@ namespace {
 constexpr size_t kCommandCapacity = 256;  // 255 characters and the NUL
 
 bool EndsWithBackslash(const std::string& s) { return !s.empty() && s.back() == '\\'; }
+
+// A bare name would be searched for along the system's path as well, and
+// could start an unrelated program of that name: the current folder is named.
+constexpr const char* kCurrentFolder = ".\\";
 }  // namespace
 
 bool FileExistsIn(const char* folder, const char* file) {
     if (!folder || !file || !*file) return false;
-    if (!*folder) return FileExists(file);
+    if (!*folder) return FileExists((kCurrentFolder + std::string(file)).c_str());
     std::string path = folder;
     if (EndsWithBackslash(path)) path.pop_back();
     path += '\\';
@@ -27,12 +31,15 @@ bool StartProgram(const char* folder, const char* file) {
     if (!folder || !file) return false;
     char command[kCommandCapacity];
     const std::string dir = folder;
+    int length;
     if (dir.empty())
-        snprintf(command, sizeof(command), "%s", file);
+        length = snprintf(command, sizeof(command), "%s%s", kCurrentFolder, file);
     else if (EndsWithBackslash(dir))
-        snprintf(command, sizeof(command), "%s%s", folder, file);
+        length = snprintf(command, sizeof(command), "%s%s", folder, file);
     else
-        snprintf(command, sizeof(command), "%s\\%s", folder, file);
+        length = snprintf(command, sizeof(command), "%s\\%s", folder, file);
+    // A shortened command would start some other program, or none.
+    if (length < 0 || static_cast<size_t>(length) >= sizeof(command)) return false;
 
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);

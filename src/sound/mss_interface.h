@@ -1,7 +1,7 @@
 // The sound library "mss32.dll" as the launcher uses it: nine operations,
-// exported under their plain names and all with the callee-cleans (__stdcall)
-// convention. Handles and the enumeration cursor are unsigned 32-bit values.
-// The library is loaded only while a detection runs.
+// all with the callee-cleans (__stdcall) convention. Handles and the
+// enumeration cursor are unsigned 32-bit values. The library is loaded only
+// while a detection runs.
 #pragma once
 #include <cstdint>
 
@@ -28,15 +28,40 @@ using ShutdownFn = void(__stdcall*)(void);
 
 constexpr int32_t kWaveMapper = -1;
 
-// Export names.
-constexpr const char* kStartup = "AIL_startup";
-constexpr const char* kSetPreference = "AIL_set_preference";
-constexpr const char* kWaveOutOpen = "AIL_waveOutOpen";
-constexpr const char* kEnumerate3DProviders = "AIL_enumerate_3D_providers";
-constexpr const char* kOpen3DProvider = "AIL_open_3D_provider";
-constexpr const char* kProviderAttribute = "AIL_3D_provider_attribute";
-constexpr const char* kClose3DProvider = "AIL_close_3D_provider";
-constexpr const char* kWaveOutClose = "AIL_waveOutClose";
-constexpr const char* kShutdown = "AIL_shutdown";
+// How an operation is exported. A 32-bit callee-cleans build usually
+// decorates the name with the bytes of arguments the operation pops
+// ("_AIL_startup@0"); other builds export the plain name.
+struct Export {
+    const char* name;
+    unsigned argumentBytes;
+};
+
+constexpr Export kStartup = {"AIL_startup", 0};
+constexpr Export kSetPreference = {"AIL_set_preference", 8};
+constexpr Export kWaveOutOpen = {"AIL_waveOutOpen", 16};
+constexpr Export kEnumerate3DProviders = {"AIL_enumerate_3D_providers", 12};
+constexpr Export kOpen3DProvider = {"AIL_open_3D_provider", 4};
+constexpr Export kProviderAttribute = {"AIL_3D_provider_attribute", 12};
+constexpr Export kClose3DProvider = {"AIL_close_3D_provider", 4};
+constexpr Export kWaveOutClose = {"AIL_waveOutClose", 4};
+constexpr Export kShutdown = {"AIL_shutdown", 0};
+
+// The bytes a 32-bit callee-cleans function pops: every argument takes whole 4-byte slots.
+template <typename Result, typename... Args>
+constexpr unsigned ArgumentBytes(Result(__stdcall*)(Args...)) {
+    return (0u + ... + static_cast<unsigned>((sizeof(Args) + 3) / 4 * 4));
+}
+
+// A byte count that disagrees with its function type would look up a name the library does not have.
+constexpr bool kIs32Bit = sizeof(void*) == 4;
+static_assert(!kIs32Bit || ArgumentBytes(StartupFn{}) == kStartup.argumentBytes);
+static_assert(!kIs32Bit || ArgumentBytes(SetPreferenceFn{}) == kSetPreference.argumentBytes);
+static_assert(!kIs32Bit || ArgumentBytes(WaveOutOpenFn{}) == kWaveOutOpen.argumentBytes);
+static_assert(!kIs32Bit || ArgumentBytes(Enumerate3DProvidersFn{}) == kEnumerate3DProviders.argumentBytes);
+static_assert(!kIs32Bit || ArgumentBytes(Open3DProviderFn{}) == kOpen3DProvider.argumentBytes);
+static_assert(!kIs32Bit || ArgumentBytes(ProviderAttributeFn{}) == kProviderAttribute.argumentBytes);
+static_assert(!kIs32Bit || ArgumentBytes(Close3DProviderFn{}) == kClose3DProvider.argumentBytes);
+static_assert(!kIs32Bit || ArgumentBytes(WaveOutCloseFn{}) == kWaveOutClose.argumentBytes);
+static_assert(!kIs32Bit || ArgumentBytes(ShutdownFn{}) == kShutdown.argumentBytes);
 
 }  // namespace velk::mss

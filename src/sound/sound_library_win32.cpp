@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <cstdio>
 
 #include "base/guarded_call_win32.h"
 #include "base/win32_handles.h"
@@ -9,10 +10,15 @@ namespace velk {
 
 namespace {
 
+// The operation under its decorated name ("_AIL_startup@0"), else under its plain name.
 template <typename Fn>
-Fn FindOperation(HMODULE module, const char* name) {
+Fn FindOperation(HMODULE module, const mss::Export& operation) {
+    char decorated[64];
+    snprintf(decorated, sizeof(decorated), "_%s@%u", operation.name, operation.argumentBytes);
+    FARPROC found = GetProcAddress(module, decorated);
+    if (!found) found = GetProcAddress(module, operation.name);
     // Through the generic function type: any function pointer converts from it without a warning.
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(found));
 }
 
 // The library is foreign code: every call goes through the guard, so a fault

@@ -126,6 +126,10 @@ TEST_F(AdvancedFlow, WarningUntilTheDialogHasBeenShownOnce) {
     EXPECT_EQ(ClickAvanceradAndAnswer(VK_RETURN), std::string("Advanced Options: ") + kWarning);
     HWND dialog = Window(kAdvancedTitle);
     ASSERT_NE(dialog, nullptr);
+    RECT frame = {};
+    GetWindowRect(dialog, &frame);  // whole, on a 640 x 480 screen
+    EXPECT_LE(frame.bottom - frame.top, 480);
+    EXPECT_LE(frame.right - frame.left, 640);
     Close(dialog, IDCANCEL);
     dialog = OpenAdvanced();  // no warning this time
     ASSERT_NE(dialog, nullptr);

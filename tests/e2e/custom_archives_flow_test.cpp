@@ -89,5 +89,67 @@ TEST_F(CustomArchivesFlow, WithoutArchivesTheNoticeComesAndNothingIsAdded) {
     EXPECT_EQ(PlayAndReadCommandFile(), kHead + "  ");
 }
 
+// Game folders as players have them: deep below their profile, or named
+// outside the ANSI code page beside a folder with the look-alike name.
+struct GameFolderCase {
+    const char* name;
+    size_t length;  // of the game folder's full path; 0: "spel-ā" beside "spel-a"
+};
+void PrintTo(const GameFolderCase& c, std::ostream* out) { *out << c.name; }
+
+// Folders of 'd' within the scratch folder, making a path of `length` characters below it.
+std::string DeepName(size_t length) {
+    std::string name;
+    while (length - name.size() > 50) name += std::string(49, 'd') + "\\";
+    return name + std::string(length - name.size(), 'd');
+}
+
+class GameFolderFlow : public CustomArchivesFlow, public ::testing::WithParamInterface<GameFolderCase> {};
+
+TEST_P(GameFolderFlow, StartsWithoutTheQuestionAndPassesItsArchives) {
+    const GameFolderCase& c = GetParam();
+    std::string lookAlike;
+    if (c.length) {
+        ASSERT_GT(c.length, game_.scratch().size() + 1);
+        ASSERT_TRUE(game_.MoveTo(DeepName(c.length - game_.scratch().size() - 1)));
+        ASSERT_EQ(game_.path().size(), c.length);
+    } else {
+        ASSERT_TRUE(game_.MoveTo("spel-a"));
+        lookAlike = game_.path();
+        ASSERT_TRUE(game_.MoveTo("spel-\xc4\x81"));
+    }
+    // "autoexec.cfg" is found, so a returning player gets the game, not the performance question.
+    launcher_ = std::make_unique<Process>();
+    ASSERT_TRUE(launcher_->Start(game_.widePath(), "Velkarion.exe", "-GOGAME"));
+    EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u) << "the performance question came";
+    EXPECT_NE(game_.CommandFile(), "<none>");
+
+    ASSERT_TRUE(game_.PutFolder("Custom"));
+    ASSERT_TRUE(game_.Put("Custom\\deep.rez", "rez"));
+    StartToTitle();
+    HWND advanced = OpenAdvanced();
+    ASSERT_NE(advanced, nullptr);
+    HWND custom = OpenCustom(advanced);
+    ASSERT_NE(custom, nullptr);
+    ClickItem(custom, kAvailable, "deep.rez");
+    ClickControl(custom, kAdd);
+    Close(custom, IDOK);
+    Close(advanced, IDOK);
+    EXPECT_EQ(PlayAndReadCommandFile(), kHead + " -rez custom\\deep.rez  ");
+    if (!lookAlike.empty()) {
+        std::string other;
+        EXPECT_FALSE(ReadFileText(lookAlike + "\\velkcmds.txt", &other)) << other;
+    }
+}
+
+const GameFolderCase kGameFolders[] = {
+    {"Deep60", 60},
+    {"Deep150", 150},
+    {"Deep230", 230},
+    {"OutsideTheCodePageBesideItsLookAlike", 0},
+};
+INSTANTIATE_TEST_SUITE_P(Players, GameFolderFlow, ::testing::ValuesIn(kGameFolders),
+                         [](const ::testing::TestParamInfo<GameFolderCase>& info) { return info.param.name; });
+
 }  // namespace
 }  // namespace velk::test

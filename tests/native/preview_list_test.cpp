@@ -15,7 +15,8 @@ public:
     using Section = std::pair<std::string, std::map<std::string, std::string>>;
     std::map<std::string, std::vector<Section>> files;
 
-    std::string CurrentFolder(uint32_t) override { return "C:\\Games\\Velk"; }
+    std::string current = "C:\\Games\\Velk";  // empty: too long to read
+    std::string CurrentFolder(uint32_t) override { return current; }
     uint32_t SectionNames(const std::string& profile, char* buffer, uint32_t capacity) override {
         std::string names;
         for (const Section& s : files[profile]) names += s.first + '\0';
@@ -65,6 +66,9 @@ TEST(PreviewList, LoadKeepsSectionOrderMissingKeysAndTheCurrentFolder) {
     EXPECT_EQ(Entries(list), (std::vector<std::string>{"Sist|C:\\Games\\Velk\\z.avi", "|C:\\Games\\Velk\\a.avi",
                                                        "Utan fil|C:\\Games\\Velk\\"}));
     list.Clear();
+    host.files["Movies.ini"] = host.files["C:\\Games\\Velk\\Movies.ini"];
+    host.current = "";
+    EXPECT_FALSE(list.Load("Movies.ini", ""));
     EXPECT_FALSE(list.Load("Empty.ini", "R:\\"));
     EXPECT_FALSE(list.Load("Missing.ini", "R:\\"));
     EXPECT_FALSE(list.Load(nullptr, "R:\\"));

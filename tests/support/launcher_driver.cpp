@@ -3,11 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/win32_handles.h"
+
 namespace velk::test {
-
-namespace {
-
-std::string DemoGameFolder() { return WindowsPath(VELK_GAME_DIR); }
 
 std::wstring WideFromUtf8(const std::string& s) {
     int n = MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, nullptr, 0);
@@ -15,6 +13,10 @@ std::wstring WideFromUtf8(const std::string& s) {
     if (n > 1) MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, &w[0], n);
     return w;
 }
+
+namespace {
+
+std::string DemoGameFolder() { return WindowsPath(VELK_GAME_DIR); }
 
 struct WindowSearch {
     DWORD processId;
@@ -56,16 +58,49 @@ void SendKey(WORD vk, bool down) {
 
 }  // namespace
 
-GameFolder::GameFolder() {
-    CopyTree(DemoGameFolder(), folder_.path());
-    // What earlier runs in the demo folder may have left behind.
-    for (const char* leftover : {"velkcmds.txt", "talvex-record.txt", "talvex-stay.txt", "setup-record.txt"})
-        DeleteFileA((folder_ / leftover).c_str());
+namespace {
+// A fresh copy of the demo game, without what earlier runs in the demo folder may have left behind.
+bool CopyDemoGame(const std::wstring& to) {
+    if (!CopyTree(WideFromAnsi(DemoGameFolder()), to)) return false;
+    for (const wchar_t* leftover : {L"velkcmds.txt", L"talvex-record.txt", L"talvex-stay.txt", L"setup-record.txt"})
+        DeleteFileW((to + L"\\" + leftover).c_str());
+    return true;
+}
+}  // namespace
+
+GameFolder::GameFolder() : path_(folder_.path()), widePath_(WideFromAnsi(path_)) { CopyDemoGame(widePath_); }
+
+bool GameFolder::MoveTo(const std::string& below) {
+    std::wstring target = WideFromAnsi(folder_.path()) + L"\\" + WideFromUtf8(below);
+    if (!CopyDemoGame(target)) return false;
+    widePath_ = target;
+    int n = WideCharToMultiByte(CP_ACP, 0, target.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    path_.assign(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1) WideCharToMultiByte(CP_ACP, 0, target.c_str(), -1, &path_[0], n, nullptr, nullptr);
+    return true;
+}
+
+bool GameFolder::Put(const std::string& relative, const std::string& text) const {
+    FileHandle file(CreateFileW((widePath_ + L"\\" + WideFromUtf8(relative)).c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    return file && WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+           written == text.size();
+}
+
+bool GameFolder::PutFolder(const std::string& relative) const {
+    return MakeFolder(widePath_ + L"\\" + WideFromUtf8(relative));
 }
 
 std::string GameFolder::CommandFile() const {
+    FileHandle file(CreateFileW((widePath_ + L"\\velkcmds.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+    if (!file) return "<none>";
     std::string text;
-    return ReadFileText(folder_ / "velkcmds.txt", &text) ? text : "<none>";
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) text.append(buffer, got);
+    return text;
 }
 
 DWORD LauncherRegistry::Number(const char* name) const {
@@ -116,13 +151,17 @@ Process::~Process() {
 }
 
 bool Process::Start(const std::string& folder, const std::string& program, const std::string& arguments) {
-    std::string command = "\"" + folder + "\\" + program + "\"";
-    if (!arguments.empty()) command += " " + arguments;
-    STARTUPINFOA startup = {};
+    return Start(WideFromAnsi(folder), program, arguments);
+}
+
+bool Process::Start(const std::wstring& folder, const std::string& program, const std::string& arguments) {
+    std::wstring command = L"\"" + folder + L"\\" + WideFromAnsi(program) + L"\"";
+    if (!arguments.empty()) command += L" " + WideFromAnsi(arguments);
+    STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
-    std::vector<char> line(command.begin(), command.end());
-    line.push_back('\0');
-    return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+    std::vector<wchar_t> line(command.begin(), command.end());
+    line.push_back(L'\0');
+    return CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                           &info_) != 0;
 }
 

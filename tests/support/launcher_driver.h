@@ -13,13 +13,24 @@ namespace velk::test {
 class GameFolder {
 public:
     GameFolder();
-    const std::string& path() const { return folder_.path(); }
-    std::string operator/(const std::string& relative) const { return folder_ / relative; }
+    // Puts the game into a fresh copy at `below` (UTF-8, any depth and any
+    // characters) inside the scratch folder; false when it could not be made.
+    bool MoveTo(const std::string& below);
+    // ANSI: for a name outside the code page only a look-alike; use widePath().
+    const std::string& path() const { return path_; }
+    const std::wstring& widePath() const { return widePath_; }
+    const std::string& scratch() const { return folder_.path(); }
+    std::string operator/(const std::string& relative) const { return path_ + "\\" + relative; }
+    // A file or folder of the game folder (relative name in UTF-8), made with wide calls.
+    bool Put(const std::string& relative, const std::string& text) const;
+    bool PutFolder(const std::string& relative) const;
     // The engine command file as written, or "<none>".
     std::string CommandFile() const;
 
 private:
     TempFolder folder_;
+    std::string path_;
+    std::wstring widePath_;
 };
 
 // The launcher's own registry key, removed before and after each test.
@@ -50,6 +61,7 @@ public:
     Process& operator=(const Process&) = delete;
 
     bool Start(const std::string& folder, const std::string& program, const std::string& arguments);
+    bool Start(const std::wstring& folder, const std::string& program, const std::string& arguments);
     // The exit code, or STILL_ACTIVE when it did not end within the time.
     DWORD WaitExit(DWORD milliseconds);
     DWORD id() const { return info_.dwProcessId; }
@@ -86,6 +98,7 @@ void MouseButton(bool down);
 // Text conversions for comparing with texts written in UTF-8 here.
 std::string AnsiFromUtf8(const std::string& utf8);
 std::string Utf8FromWide(const std::wstring& wide);
+std::wstring WideFromUtf8(const std::string& utf8);
 
 // The items of a list box of the launcher's process, in UTF-8 (asked in
 // UTF-16: the ANSI form does not cross processes whole).

@@ -35,7 +35,7 @@ protected:
     // A new run of the launcher, up to its title window.
     void StartToTitle(const std::string& arguments = "") {
         launcher_ = std::make_unique<Process>();
-        ASSERT_TRUE(launcher_->Start(game_.path(), "Velkarion.exe", arguments));
+        ASSERT_TRUE(launcher_->Start(game_.widePath(), "Velkarion.exe", arguments));
         title_ = WaitForWindow(launcher_->id(), "Velkarion", kWindowWait);
         ASSERT_NE(title_, nullptr);
     }

@@ -84,51 +84,64 @@ bool ReadFileText(const std::string& path, std::string* text) {
     return true;
 }
 
-bool MakeFolder(const std::string& path) {
-    if (path.empty()) return false;
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    size_t cut = path.find_last_of('\\');
-    if (cut != std::string::npos && cut > 2) MakeFolder(path.substr(0, cut));
-    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+// The file helpers work on wide paths, so that folders named outside the
+// ANSI code page are made, copied into and removed whole as well.
+std::wstring WideFromAnsi(const std::string& ansi) {
+    int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
+    std::wstring wide(n > 0 ? n - 1 : 0, L'\0');
+    if (n > 1) MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &wide[0], n);
+    return wide;
 }
 
-bool RemoveTree(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+bool MakeFolder(const std::wstring& path) {
+    if (path.empty()) return false;
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    size_t cut = path.find_last_of(L'\\');
+    if (cut != std::wstring::npos && cut > 2) MakeFolder(path.substr(0, cut));
+    return CreateDirectoryW(path.c_str(), nullptr) != 0;
+}
+
+bool RemoveTree(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return true;
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        return DeleteFileA(path.c_str()) != 0;
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        return DeleteFileW(path.c_str()) != 0;
     }
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = data.cFileName;
-            if (name != "." && name != "..") RemoveTree(path + "\\" + name);
-        } while (FindNextFileA(find, &data));
+            std::wstring name = data.cFileName;
+            if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
+        } while (FindNextFileW(find, &data));
         FindClose(find);
     }
-    return RemoveDirectoryA(path.c_str()) != 0;
+    return RemoveDirectoryW(path.c_str()) != 0;
 }
 
-bool CopyTree(const std::string& from, const std::string& to) {
-    DWORD attributes = GetFileAttributesA(from.c_str());
+bool CopyTree(const std::wstring& from, const std::wstring& to) {
+    DWORD attributes = GetFileAttributesW(from.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return false;
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
     if (!MakeFolder(to)) return false;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((from + "\\*").c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((from + L"\\*").c_str(), &data);
     bool ok = true;
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = data.cFileName;
-            if (name != "." && name != "..") ok = CopyTree(from + "\\" + name, to + "\\" + name) && ok;
-        } while (FindNextFileA(find, &data));
+            std::wstring name = data.cFileName;
+            if (name != L"." && name != L"..") ok = CopyTree(from + L"\\" + name, to + L"\\" + name) && ok;
+        } while (FindNextFileW(find, &data));
         FindClose(find);
     }
     return ok;
 }
+
+bool MakeFolder(const std::string& path) { return MakeFolder(WideFromAnsi(path)); }
+bool RemoveTree(const std::string& path) { return RemoveTree(WideFromAnsi(path)); }
+bool CopyTree(const std::string& from, const std::string& to) { return CopyTree(WideFromAnsi(from), WideFromAnsi(to)); }
 
 std::string WindowsPath(const std::string& unixPath) {
     std::string p = "Z:" + unixPath;

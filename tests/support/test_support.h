@@ -47,6 +47,11 @@ bool ReadFileText(const std::string& path, std::string* text);
 bool MakeFolder(const std::string& path);      // creates missing parents too
 bool RemoveTree(const std::string& path);      // files and folders below, then itself
 bool CopyTree(const std::string& from, const std::string& to);
+// The same on wide paths, for names outside the ANSI code page.
+std::wstring WideFromAnsi(const std::string& ansi);
+bool MakeFolder(const std::wstring& path);
+bool RemoveTree(const std::wstring& path);
+bool CopyTree(const std::wstring& from, const std::wstring& to);
 
 // The Windows path of a Unix path (Wine's Z: drive).
 std::string WindowsPath(const std::string& unixPath);

@@ -160,6 +160,11 @@ TEST_F(CustomArchivesTest, ScanListsOnlyArchiveFilesAndComesBackToItsFolder) {
         {"archives of every kind",
          {"Custom\\", "Custom\\a.rez", "Custom\\B.REZ", "Custom\\My Maps.rez", "Custom\\" + swedish, "Custom\\" + longName},
          {"a.rez", "B.REZ", "My Maps.rez", swedish, longName}},
+        // "w:" names are UTF-8, made by their wide form. Their ANSI forms
+        // ("a.rez", "mod.rez") would name a missing or another file.
+        {"names outside the code page",
+         {"Custom\\", "Custom\\mod.rez", "w:Custom\\\xc4\x81.rez", "w:Custom\\\xef\xbd\x8d\xef\xbd\x8f\xef\xbd\x84.rez"},
+         {"mod.rez"}},
     };
     HWND box = CreateWindowA("LISTBOX", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(box, nullptr);
@@ -170,6 +175,10 @@ TEST_F(CustomArchivesTest, ScanListsOnlyArchiveFilesAndComesBackToItsFolder) {
         for (const std::string& f : c.files) {
             if (f.back() == '\\') {
                 ASSERT_TRUE(MakeFolder(game / f.substr(0, f.size() - 1)));
+            } else if (f.rfind("w:", 0) == 0) {
+                FileHandle file(CreateFileW(WideFromUtf8(game / f.substr(2)).c_str(), GENERIC_WRITE, 0, nullptr,
+                                            CREATE_NEW, 0, nullptr));
+                ASSERT_TRUE(file);
             } else {
                 ASSERT_TRUE(WriteFileText(game / f, "rez"));
             }
@@ -237,12 +246,15 @@ TEST_F(CustomArchivesTest, OkSavesOnlyWhenTickedAndCancelKeepsTheRegistry) {
     EXPECT_EQ(SavedFlag(), 0);
     EXPECT_EQ(SavedList(), "old.rez");
 
-    Open();  // the flag is clear: the reload empties this run's choice
-    EXPECT_EQ(State().customArchives, Names{});
-    Choose(IDC_AVAILABLE_ARCHIVES, "a.rez");
-    Command(IDC_ADD_ARCHIVE, BN_CLICKED);
+    // Reopened, the dialog shows this run's choice although the settings hold
+    // none, and Cancel leaves it to "Starta".
+    Open();
+    EXPECT_EQ(Chosen(), (Names{"b.rez", "a.rez"}));
+    EXPECT_EQ(IsDlgButtonChecked(dialog_, IDC_ALWAYS_LOAD_ARCHIVES), BST_UNCHECKED);
+    Choose(IDC_CHOSEN_ARCHIVES, "a.rez");
+    Command(IDC_REMOVE_ARCHIVE, BN_CLICKED);
     Command(IDCANCEL, BN_CLICKED);
-    EXPECT_EQ(State().customArchives, Names{});
+    EXPECT_EQ(BuildArchiveFragment(), " -rez custom\\b.rez -rez custom\\a.rez");
     EXPECT_EQ(SavedList(), "old.rez");
 }
 

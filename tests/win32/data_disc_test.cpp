@@ -54,6 +54,16 @@ TEST_F(DataDiscTest, FileAndFolderTests) {
     EXPECT_FALSE(FileExists((dir / "nope.rez").c_str()));
     EXPECT_FALSE(FileExists(""));
     EXPECT_FALSE(FileExists(nullptr));
+    EXPECT_FALSE(FileExists((dir / "sound").c_str()));  // a folder is no file
+    // Deeper than an existence-only open reaches (128 characters), by full and by relative path.
+    const std::string deep = dir / (std::string(70, 'd') + "\\" + std::string(70, 'e'));
+    ASSERT_TRUE(MakeFolder(deep));
+    ASSERT_TRUE(WriteFileText(deep + "\\autoexec.cfg", "x"));
+    EXPECT_TRUE(FileExists((deep + "\\autoexec.cfg").c_str()));
+    {
+        ScopedCurrentFolder inDeep(deep);
+        EXPECT_TRUE(FileExists("autoexec.cfg"));
+    }
     EXPECT_TRUE(IsFile((dir / "VELK.rez").c_str()));
     EXPECT_FALSE(IsFolder((dir / "VELK.rez").c_str()));
     EXPECT_TRUE(IsFolder((dir / "sound").c_str()));

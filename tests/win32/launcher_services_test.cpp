@@ -82,6 +82,14 @@ TEST(SetupStart, FileExistsInJoinsFolderAndFile) {
     EXPECT_FALSE(FileExistsIn(nullptr, "SETUP.EXE"));
     ScopedCurrentFolder in(dir.path());
     EXPECT_TRUE(FileExistsIn("", "SETUP.EXE"));  // an empty folder: the current one
+    // ... and only the current one: a program of that name in the system's folder is neither seen nor started.
+    char system[MAX_PATH] = {};
+    ASSERT_GT(GetSystemDirectoryA(system, MAX_PATH), 0u);
+    const std::string stray = std::string(system) + "\\VELKSTRAY.EXE";
+    ASSERT_TRUE(CopyFileA((WindowsPath(VELK_DISC_DIR) + "\\SETUP.EXE").c_str(), stray.c_str(), FALSE));
+    EXPECT_FALSE(FileExistsIn("", "VELKSTRAY.EXE"));
+    EXPECT_FALSE(StartProgram("", "VELKSTRAY.EXE"));
+    DeleteFileA(stray.c_str());
 }
 
 TEST(SetupStart, StartsInTheGivenFolder) {

@@ -141,6 +141,35 @@ TEST_F(SoundDetectionTest, NoProviderToOfferGivesBox65WhenAsked) {
     }
 }
 
+TEST_F(SoundDetectionTest, OperationsAreFoundUnderDecoratedOrPlainNames) {
+    struct Case {
+        const char* what;
+        const char* module;
+        size_t listed;  // 0: box 65, and the library is never called
+    } const cases[] = {
+        {"decorated names only", "standins\\mss32\\mss32.dll", 3},
+        {"plain names only", "standins\\mss32\\plain\\mss32.dll", 3},
+        {"one operation missing", "standins\\mss32\\partial\\mss32.dll", 0},
+    };
+    State().settings->WriteDword("Sound Enum Warning", 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ReleaseSoundProviders();
+        DeleteFileA((game_ / "mss32_standin.log").c_str());
+        InstallLibrary("provider First\nprovider Second\n", c.module);
+        size_t listed = 0;
+        ModalDriver::Step listStep = [&](HWND dialog) {
+            listed = ListBoxTexts(GetDlgItem(dialog, IDC_SOUND_PROVIDER_LIST)).size();
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        };
+        ModalDriver driver({c.listed ? listStep : ExpectBox(IDS_NO_SOUND_PROVIDER, IDOK)});
+        EXPECT_EQ(RunSoundDetection(State().instance, owner_, true), 0);
+        EXPECT_EQ(driver.stepsTaken(), 1u);
+        EXPECT_EQ(listed, c.listed);
+        EXPECT_EQ(LibraryLog().empty(), c.listed == 0);
+    }
+}
+
 TEST_F(SoundDetectionTest, EndlessLibraryIsFollowedFor256Providers) {
     InstallLibrary("forever\n");
     State().settings->WriteDword("Sound Enum Warning", 1);
