@@ -36,8 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!file) return 0;
     velk::SavedDisplayChoice choice;
     std::string line;
+    size_t taken = 0;
     for (size_t lines = 1; velk::ReadSettingsLine(file, &line); ++lines) {
-        Require(lines <= size);  // every line takes at least one byte: the reading ends
+        taken += line.size();
+        Require(lines <= size && taken <= size);  // every line takes at least one byte: the reading ends
         Require(line.size() <= velk::kSettingsLineLength && line.find('\0') == std::string::npos);
         const size_t end = line.find('\n');
         Require(end == std::string::npos || end + 1 == line.size());
