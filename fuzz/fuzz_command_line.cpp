@@ -40,9 +40,10 @@ std::string DisplayFragment(FuzzedDataProvider& in) {
     if (file.empty()) file = "a.ren";
     const std::string name = in.ConsumeRandomLengthString(127), description = in.ConsumeRandomLengthString(127);
     renderer.currentCard = renderer.AddCard(name, description, 1);
-    if (renderer.currentCard)
-        renderer.currentCard->currentMode = renderer.currentCard->AddMode(
-            in.ConsumeIntegral<int32_t>(), in.ConsumeIntegral<int32_t>(), in.ConsumeIntegral<int32_t>());
+    if (renderer.currentCard) {
+        const int32_t width = in.ConsumeIntegral<int32_t>(), height = in.ConsumeIntegral<int32_t>();
+        renderer.currentCard->currentMode = renderer.currentCard->AddMode(width, height, in.ConsumeIntegral<int32_t>());
+    }
     list.currentRenderer = &renderer;
     return velk::BuildDisplayFragment(list);
 }

@@ -43,7 +43,9 @@ void CheckLinks(FuzzedDataProvider& in) {
         r.right = in.ConsumeIntegral<int16_t>();
         r.bottom = in.ConsumeIntegral<int16_t>();
     }
-    const int32_t x = in.ConsumeIntegral<uint16_t>() - in.ConsumeIntegral<uint8_t>(), y = in.ConsumeIntegral<uint16_t>();
+    int32_t x = in.ConsumeIntegral<uint16_t>();
+    x -= in.ConsumeIntegral<uint8_t>();  // a little left of the client area too
+    const int32_t y = in.ConsumeIntegral<uint16_t>();
     auto holds = [&](const velk::LinkRect& r) {
         return r.left != velk::kAbsentLink && r.left <= x && x <= r.right && r.top <= y && y <= r.bottom;
     };
