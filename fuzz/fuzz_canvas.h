@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "fuzz_checks.h"
 #include "image/memory_picture.h"
 
 namespace velk::fuzz {
@@ -21,10 +22,5 @@ public:
 
     MemoryPicture picture;
 };
-
-// Stops the run on a broken promise; a crash is what the fuzzer reports.
-inline void Require(bool condition) {
-    if (!condition) abort();
-}
 
 }  // namespace velk::fuzz

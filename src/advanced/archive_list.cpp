@@ -37,7 +37,8 @@ bool IsDeviceName(const std::string& name) {
 bool IsUsableArchiveName(const std::string& name) {
     if (name.empty() || name.size() > kMaxArchiveName) return false;
     for (char c : name) {
-        if (static_cast<unsigned char>(c) < 0x20 || strchr("|\"<>:/\\?*", c)) return false;
+        // DEL counts as a control character too: the command line turns it into a blank.
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F || strchr("|\"<>:/\\?*", c)) return false;
     }
     // The system drops a name's trailing dots and blanks: "." and ".." name
     // folders, and "a.rez." would be another file than it says.

@@ -20,6 +20,19 @@ std::string DescribedName(const std::string& description, const std::string& nam
     return description + " (" + name + ")";
 }
 
+// A quote mark would end the quoted description early and let the rest pass as
+// switches; a control character becomes a blank in the command file.
+bool CanPassToEngine(const std::string& text) {
+    for (unsigned char c : text)
+        if (c == '"' || c < 0x20 || c == 0x7F) return false;
+    return true;
+}
+
+// One engine argument also when the text holds a blank.
+std::string AsOneArgument(const std::string& text) {
+    return text.find(' ') == std::string::npos ? text : '"' + text + '"';
+}
+
 }  // namespace
 
 // DisplayCard
@@ -92,6 +105,7 @@ DisplayCard* Renderer::FindCard(const std::string& name) const {
 
 DisplayCard* Renderer::AddCard(const std::string& name, const std::string& cardDescription, uint32_t hardware) {
     if (name.empty() || cardDescription.empty()) return nullptr;
+    if (!CanPassToEngine(name) || !CanPassToEngine(cardDescription)) return nullptr;
     cards.push_back(std::make_unique<DisplayCard>(name, cardDescription, hardware));
     return cards.back().get();
 }
@@ -188,8 +202,8 @@ std::string BuildDisplayFragment(const RendererList& renderers) {
     const Renderer* renderer = renderers.currentRenderer;
     if (!renderer || !renderer->currentCard) return std::string();
     const DisplayCard& card = *renderer->currentCard;
-    std::string fragment = "++RenderDll " + renderer->fileName + " ++CardDesc " + card.name + " ++Renderer \"" +
-                           card.description + "\"";
+    std::string fragment = "++RenderDll " + AsOneArgument(renderer->fileName) + " ++CardDesc " +
+                           AsOneArgument(card.name) + " ++Renderer \"" + card.description + "\"";
     if (const DisplayMode* mode = card.currentMode) {
         char size[96];
         snprintf(size, sizeof(size), " ++screenwidth %i ++screenheight %i ++bitdepth %i",

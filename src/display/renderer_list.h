@@ -80,7 +80,8 @@ struct Renderer {
     size_t AddModeRecords(uint32_t first, RecordMemory& memory);
 
     DisplayCard* FindCard(const std::string& name) const;
-    // None when the name or the description is empty.
+    // None when the name or the description is empty, or holds a quote mark or
+    // control character (it could not reach the engine as it is).
     DisplayCard* AddCard(const std::string& name, const std::string& description, uint32_t hardware);
     // Leaves currentCard unchanged when there is no such card.
     bool SelectCard(const std::string& name);
@@ -117,7 +118,7 @@ private:
 std::string RendererSearchPattern(const std::string& folder);
 
 // The engine command-line text of the current choice; empty without a current
-// renderer or card.
+// renderer or card. A file or card name with a blank is quoted.
 std::string BuildDisplayFragment(const RendererList& renderers);
 
 }  // namespace velk
