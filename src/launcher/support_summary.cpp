@@ -15,8 +15,8 @@ const char* const kResetValueNames[17] = {
 namespace {
 
 constexpr const char* kLineEnd = "\r\n";
-// Names longer than this are not padded: the column stays narrow.
-constexpr size_t kNameColumn = 22;
+// Values of a subject start in one column, after its longest name up to this width.
+constexpr size_t kNameColumnLimit = 36;
 
 bool IsContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
 
@@ -33,23 +33,44 @@ std::string Hex(unsigned value, int digits) {
 
 std::string Number(uint64_t value) { return std::to_string(value); }
 
-// The summary under construction: one heading per subject, aligned name columns.
+// The summary under construction: one heading per subject, whose lines are
+// kept until the subject ends so that its values line up.
 class Summary {
 public:
     void Heading(const std::string& title) {
+        Flush();
         if (!text_.empty()) text_ += kLineEnd;
         text_ += "[" + title + "]" + kLineEnd;
     }
-    void Line(const std::string& name, const std::string& value) {
-        text_ += name + ":";
-        size_t width = DisplayWidth(name) + 1;
-        text_ += width < kNameColumn ? std::string(kNameColumn - width + 1, ' ') : std::string(" ");
-        text_ += value + kLineEnd;
+    void Line(const std::string& name, const std::string& value) { lines_.push_back({name + ":", value, true}); }
+    void Plain(const std::string& line) { lines_.push_back({line, "", false}); }
+    std::string Take() {
+        Flush();
+        return std::move(text_);
     }
-    void Plain(const std::string& line) { text_ += line + kLineEnd; }
-    std::string Take() { return std::move(text_); }
 
 private:
+    struct Pending {
+        std::string name;
+        std::string value;
+        bool aligned;
+    };
+    void Flush() {
+        size_t column = 0;
+        for (const Pending& line : lines_)
+            if (line.aligned) column = std::max(column, std::min(DisplayWidth(line.name), kNameColumnLimit));
+        for (const Pending& line : lines_) {
+            text_ += line.name;
+            if (line.aligned) {
+                const size_t width = DisplayWidth(line.name);
+                text_ += std::string(width < column ? column - width + 1 : 1, ' ') + line.value;
+            }
+            text_ += kLineEnd;
+        }
+        lines_.clear();
+    }
+
+    std::vector<Pending> lines_;
     std::string text_;
 };
 

@@ -1,0 +1,433 @@
+#include "launcher/support.h"
+
+#include <commdlg.h>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "base/dialog_services.h"
+#include "base/registry_store.h"
+#include "base/utf8.h"
+#include "base/win32_handles.h"
+#include "display/renderer_host_win32.h"
+#include "display/saved_choice.h"
+#include "launch/launch_engine.h"
+#include "launcher/launcher.h"
+#include "launcher/launcher_state.h"
+#include "sound/mss_interface.h"
+#include "sound/sound_detection.h"
+#include "sound/sound_win32.h"
+#include "ids_strings.h"
+#include "ids_support.h"
+
+namespace velk {
+
+namespace {
+
+constexpr const char* kEngineSettingsFile = "autoexec.cfg";
+constexpr const char* kCommandFile = "velkcmds.txt";
+constexpr const wchar_t* kSuggestedFile = L"velksupport.txt";
+// More of the command file than any summary shows.
+constexpr DWORD kCommandFileReadLimit = 1 << 20;
+
+bool resetThisRun = false;
+
+// Launcher
+
+// The file version of the launcher's own version resource.
+std::string LauncherVersion() {
+    HINSTANCE instance = State().instance;
+    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16));  // RT_VERSION
+    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+    const BYTE* data = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+    const DWORD size = data ? SizeofResource(instance, found) : 0;
+    // The fixed part starts with its signature on a 4-byte boundary.
+    for (DWORD at = 0; at + 16 <= size; at += 4) {
+        DWORD fields[4];
+        std::memcpy(fields, data + at, sizeof(fields));
+        if (fields[0] != 0xFEEF04BD) continue;
+        char text[48];
+        snprintf(text, sizeof(text), "%lu.%lu.%lu.%lu", fields[2] >> 16, fields[2] & 0xFFFF, fields[3] >> 16,
+                 fields[3] & 0xFFFF);
+        return text;
+    }
+    return "okänd";
+}
+
+std::wstring ModulePathW() {
+    std::vector<wchar_t> path(32768);
+    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    return std::wstring(path.data(), length < path.size() ? length : 0);
+}
+
+std::wstring CurrentFolderW() {
+    DWORD needed = GetCurrentDirectoryW(0, nullptr);
+    if (needed == 0) return std::wstring();
+    std::wstring folder(needed, L'\0');
+    DWORD length = GetCurrentDirectoryW(needed, &folder[0]);
+    folder.resize(length < needed ? length : 0);
+    return folder;
+}
+
+// System
+
+template <typename Fn>
+Fn NtdllExport(const char* name) {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(ntdll, name))) : nullptr;
+}
+
+// GetVersionEx answers what the program's manifest lets it see; this does not.
+std::string WindowsVersion() {
+    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+    auto getVersion = NtdllExport<RtlGetVersionFn>("RtlGetVersion");
+    OSVERSIONINFOW info = {};
+    info.dwOSVersionInfoSize = sizeof(info);
+    if (!getVersion || getVersion(&info) != 0) return "okänd";
+    char text[64];
+    snprintf(text, sizeof(text), "%lu.%lu (build %lu)", info.dwMajorVersion, info.dwMinorVersion,
+             info.dwBuildNumber);
+    std::string servicePack = Utf8FromWide(info.szCSDVersion, wcsnlen(info.szCSDVersion, 128));
+    return servicePack.empty() ? text : std::string(text) + " " + servicePack;
+}
+
+std::string WineVersion() {
+    using WineGetVersionFn = const char*(CDECL*)(void);
+    auto getVersion = NtdllExport<WineGetVersionFn>("wine_get_version");
+    const char* version = getVersion ? getVersion() : nullptr;
+    return version ? Utf8FromAnsi(version) : std::string();
+}
+
+// Files
+
+SupportSnapshot::Entry Look(const std::string& path, const std::string& shownName) {
+    SupportSnapshot::Entry entry;
+    entry.name = Utf8FromAnsi(shownName);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (path.empty() || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return entry;
+    entry.kind = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? SupportSnapshot::Entry::Folder
+                                                                    : SupportSnapshot::Entry::File;
+    entry.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return entry;
+}
+
+bool FileRead(const char* path, std::string* text) {
+    FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    std::string bytes(kCommandFileReadLimit, '\0');
+    DWORD read = 0;
+    if (!ReadFile(file.get(), &bytes[0], kCommandFileReadLimit, &read, nullptr)) return false;
+    bytes.resize(read);
+    *text = Utf8FromAnsi(bytes);
+    return true;
+}
+
+void TakeGameData(const LauncherState& s, SupportSnapshot& snap) {
+    // The archives of the engine's command line, in its order.
+    snap.archives.push_back(Look(s.gameArchive, s.gameArchive.empty() ? s.shortName + ".rez" : s.gameArchive));
+    snap.archives.push_back(Look(s.soundArchive, s.soundArchive.empty() ? "sound.rez" : s.soundArchive));
+    for (const char* suffix : {"2.rez", "dll.rez", "l.rez"}) snap.archives.push_back(Look(s.shortName + suffix, s.shortName + suffix));
+    snap.archives.push_back(Look("custom", "custom"));
+    snap.dataDiscDrive = s.dataDiscDrive;
+    snap.autoexecPresent = Look(kEngineSettingsFile, kEngineSettingsFile).kind == SupportSnapshot::Entry::File;
+    snap.engineRuns = s.engineRuns;
+}
+
+// Graphics
+
+void TakeGraphics(const LauncherState& s, SupportSnapshot& snap) {
+    if (s.renderers) {
+        for (const ModuleReport& report : s.renderers->reports) {
+            SupportSnapshot::RendererEntry entry;
+            entry.fileName = Utf8FromAnsi(report.fileName);
+            entry.examined = true;
+            entry.outcome = report.outcome;
+            if (const Renderer* renderer = s.renderers->FindRenderer(report.fileName)) {
+                entry.cards = renderer->cards.size();
+                for (const auto& card : renderer->cards) entry.modes += card->modes.size();
+            }
+            snap.renderers.push_back(entry);
+        }
+    } else {
+        // Loading the modules takes time and runs their code: only the names until the player asks.
+        for (const std::string& name : Win32RendererHost().FindFiles(RendererSearchPattern(""))) {
+            SupportSnapshot::RendererEntry entry;
+            entry.fileName = Utf8FromAnsi(name);
+            snap.renderers.push_back(entry);
+        }
+    }
+    using Key = SavedDisplayChoice;
+    SavedDisplayChoice saved;
+    if (ReadSavedDisplayChoice(kEngineSettingsFile, &saved)) {
+        if (saved.seen[Key::kRenderDll]) snap.savedRenderDll = Utf8FromAnsi(saved.values[Key::kRenderDll]);
+        if (saved.seen[Key::kCardDesc]) snap.savedCardDesc = Utf8FromAnsi(saved.values[Key::kCardDesc]);
+        if (saved.seen[Key::kScreenWidth] || saved.seen[Key::kScreenHeight] || saved.seen[Key::kBitDepth])
+            snap.savedMode = Utf8FromAnsi(saved.values[Key::kScreenWidth] + " x " + saved.values[Key::kScreenHeight] +
+                                          " x " + saved.values[Key::kBitDepth]);
+    }
+    if (const Renderer* renderer = s.renderers ? s.renderers->currentRenderer : nullptr) {
+        snap.chosenRenderer = Utf8FromAnsi(renderer->ListText());
+        if (const DisplayCard* card = renderer->currentCard) {
+            snap.chosenCard = Utf8FromAnsi(card->ListText());
+            if (card->currentMode) snap.chosenMode = card->currentMode->label;
+        }
+    }
+    bool confirmed = false;
+    snap.displayConfirmed = !BuildDisplayFragmentForLaunch(&confirmed).empty() && confirmed;
+}
+
+// Sound
+
+void TakeSound(const LauncherState& s, SupportSnapshot& snap) {
+    char found[MAX_PATH] = {};
+    DWORD length = SearchPathA(nullptr, mss::kLibraryName, nullptr, MAX_PATH, found, nullptr);
+    if (length > 0 && length < MAX_PATH) snap.soundLibrary = Utf8FromAnsi(found);
+    snap.soundProviderKind = s.soundProviderKind;
+    snap.soundProviderName = Utf8FromAnsi(s.soundProviderName);
+    snap.sound3DSamples = s.sound3DSamples;
+    snap.sound2DSamples = s.sound2DSamples;
+    snap.soundReverb = s.soundReverb;
+    snap.soundConfigured = s.soundConfigured != 0;
+    using Search = SupportSnapshot::SoundSearch;
+    switch (LastSoundSearch()) {
+    case SoundSearch::NotSearched:
+        snap.soundSearch = Search::NotSearched;
+        break;
+    case SoundSearch::Failed:
+        snap.soundSearch = Search::Failed;
+        break;
+    case SoundSearch::Done:
+        snap.soundSearch = Search::Done;
+        break;
+    }
+    for (const SoundProviderRecord& provider : SoundProviders()) snap.soundProviders.push_back(Utf8FromAnsi(provider.name));
+}
+
+// Advanced options, engine and registry
+
+void TakeRegistry(const LauncherState& s, SupportSnapshot& snap) {
+    snap.registryKey = "HKEY_LOCAL_MACHINE\\Software\\Brannock\\" + Utf8FromAnsi(s.registryProduct) + "\\1.0";
+    const auto* registry = dynamic_cast<const RegistryStore*>(s.settings.get());
+    if (!registry) return;
+    for (RegistryStore::StoredValue& value : registry->ListValues()) {
+        if (value.name == "Commands" && value.type == REG_SZ) {
+            snap.savedCommandsPresent = true;
+            snap.savedCommands = value.data;
+        }
+        snap.registry.push_back({std::move(value.name), value.type, std::move(value.data)});
+    }
+}
+
+void TakeAdvanced(LauncherState& s, SupportSnapshot& snap) {
+    snap.switches = s;
+    snap.saveCommands = s.settings ? s.settings->ReadDword("Save Commands", 1) : s.saveCommands;
+    snap.commandLineText = Utf8FromAnsi(s.commandLineText);
+    snap.alwaysLoadArchives = s.alwaysLoadArchives != 0;
+    for (const std::string& name : s.customArchives) snap.chosenArchives.push_back(Look("Custom\\" + name, name));
+
+    CommandLinePreview preview = PreviewEngineCommandLine(s, s.commandLineText);
+    snap.engineCommandLine = Utf8FromAnsi(preview.line);
+    snap.asksPerformanceLevel = preview.asksLevel;
+    snap.commandFilePresent = FileRead(kCommandFile, &snap.commandFile);
+    const std::string engine = EnginePathInCurrentFolder();
+    snap.engineRunning = !engine.empty() && IsProcessRunning(engine.c_str(), 1);
+}
+
+// The dialog
+
+struct SupportDialogData {
+    FontHandle font;
+    bool reset = false;
+};
+
+// A fixed-pitch font as tall as the dialog's own, so the columns line up.
+FontHandle FixedFont(HWND dialog) {
+    LOGFONTA dialogFont = {};
+    HFONT shown = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    if (!shown || !GetObjectA(shown, sizeof(dialogFont), &dialogFont)) dialogFont.lfHeight = -11;
+    return FontHandle(CreateFontA(dialogFont.lfHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
+                                  "Courier New"));
+}
+
+std::wstring FieldText(HWND dialog) {
+    HWND field = GetDlgItem(dialog, IDC_SUPPORT_TEXT);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(field, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+void ShowSummary(HWND dialog) {
+    SetDlgItemTextW(dialog, IDC_SUPPORT_TEXT, WideFromUtf8(BuildSupportSummary(TakeSupportSnapshot())).c_str());
+}
+
+class OpenedClipboard {
+public:
+    explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    ~OpenedClipboard() {
+        if (open_) CloseClipboard();
+    }
+    OpenedClipboard(const OpenedClipboard&) = delete;
+    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+    explicit operator bool() const { return open_; }
+
+private:
+    bool open_;
+};
+
+bool CopyToClipboard(HWND dialog, const std::wstring& text) {
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    void* locked = memory ? GlobalLock(memory.get()) : nullptr;
+    if (!locked) return false;
+    std::memcpy(locked, text.c_str(), bytes);
+    GlobalUnlock(memory.get());
+    OpenedClipboard clipboard(dialog);
+    if (!clipboard || !EmptyClipboard()) return false;
+    if (!SetClipboardData(CF_UNICODETEXT, memory.get())) return false;
+    memory.release();  // the clipboard's now
+    return true;
+}
+
+// The path the player chose in the system's Save As dialog; empty when cancelled.
+std::wstring AskSavePath(HWND dialog) {
+    using GetSaveFileNameFn = BOOL(WINAPI*)(OPENFILENAMEW*);
+    static ModuleHandle dialogs(LoadLibraryA("comdlg32.dll"));  // kept for the rest of the run
+    auto ask = dialogs ? reinterpret_cast<GetSaveFileNameFn>(
+                             reinterpret_cast<void*>(GetProcAddress(dialogs.get(), "GetSaveFileNameW")))
+                       : nullptr;
+    if (!ask) return std::wstring();
+    const std::wstring folder = CurrentFolderW();
+    std::wstring suggestion = folder;
+    if (!suggestion.empty() && suggestion.back() != L'\\') suggestion += L'\\';
+    suggestion += kSuggestedFile;
+    std::vector<wchar_t> file(32768, L'\0');
+    if (suggestion.size() < file.size()) std::copy(suggestion.begin(), suggestion.end(), file.begin());
+
+    OPENFILENAMEW request = {};
+    request.lStructSize = sizeof(request);
+    request.hwndOwner = dialog;
+    request.lpstrFilter = L"Textfiler (*.txt)\0*.txt\0Alla filer (*.*)\0*.*\0";
+    request.lpstrFile = file.data();
+    request.nMaxFile = static_cast<DWORD>(file.size());
+    request.lpstrDefExt = L"txt";
+    request.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    const BOOL chosen = ask(&request);
+    // Relative paths everywhere mean the game folder: it stays the current folder whatever the dialog did.
+    if (!folder.empty()) SetCurrentDirectoryW(folder.c_str());
+    return chosen ? std::wstring(file.data()) : std::wstring();
+}
+
+// UTF-8 with its byte-order mark, so that editors read the Swedish letters right.
+bool WriteSummaryFile(const std::wstring& path, const std::string& utf8) {
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    const std::string bytes = "\xEF\xBB\xBF" + utf8;
+    DWORD written = 0;
+    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+void OnSave(HWND dialog) {
+    const std::wstring path = AskSavePath(dialog);
+    if (path.empty()) return;
+    if (!WriteSummaryFile(path, Utf8FromWide(FieldText(dialog))))
+        ShowGameError(dialog, IDS_SUPPORT_NOT_SAVED, MB_ICONEXCLAMATION);
+}
+
+void OnReset(HWND dialog, SupportDialogData& data) {
+    if (ShowGameError(dialog, IDS_SUPPORT_RESET_CONFIRM, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) return;
+    ResetPlayerChoices();
+    data.reset = true;
+    ShowSummary(dialog);
+}
+
+INT_PTR CALLBACK SupportDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* data = reinterpret_cast<SupportDialogData*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+    switch (message) {
+    case WM_INITDIALOG:
+        data = reinterpret_cast<SupportDialogData*>(lParam);
+        SetWindowLongPtrA(dialog, GWLP_USERDATA, lParam);
+        SetDialogIcon(dialog);
+        data->font = FixedFont(dialog);
+        if (data->font) SendDlgItemMessageA(dialog, IDC_SUPPORT_TEXT, WM_SETFONT, reinterpret_cast<WPARAM>(data->font.get()), FALSE);
+        SendDlgItemMessageA(dialog, IDC_SUPPORT_TEXT, EM_SETLIMITTEXT, 0, 0);
+        ShowSummary(dialog);
+        // Focus on the field would select all of it.
+        SetFocus(GetDlgItem(dialog, IDCANCEL));
+        return FALSE;
+    case WM_COMMAND:
+        if (!data) return FALSE;
+        switch (wParam) {
+        case IDC_SUPPORT_COPY:
+            if (!CopyToClipboard(dialog, FieldText(dialog))) MessageBeep(MB_ICONEXCLAMATION);
+            return TRUE;
+        case IDC_SUPPORT_SAVE:
+            OnSave(dialog);
+            return TRUE;
+        case IDC_SUPPORT_RESET:
+            OnReset(dialog, *data);
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(dialog, 0);
+            return TRUE;
+        default:
+            return TRUE;
+        }
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+SupportSnapshot TakeSupportSnapshot() {
+    LauncherState& s = State();
+    SupportSnapshot snap;
+    snap.version = LauncherVersion();
+    snap.launcherPath = Utf8FromWide(ModulePathW());
+    snap.gameFolder = Utf8FromWide(CurrentFolderW());
+    snap.commandLine = Utf8FromAnsi(s.launcherCommandLine);
+    snap.windowsVersion = WindowsVersion();
+    snap.wineVersion = WineVersion();
+    snap.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    snap.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    WindowDC screen(nullptr);
+    if (screen) snap.colourDepth = GetDeviceCaps(screen.get(), BITSPIXEL) * GetDeviceCaps(screen.get(), PLANES);
+    TakeGameData(s, snap);
+    TakeGraphics(s, snap);
+    TakeSound(s, snap);
+    TakeRegistry(s, snap);
+    TakeAdvanced(s, snap);
+    snap.settingsReset = resetThisRun;
+    return snap;
+}
+
+void ResetPlayerChoices() {
+    LauncherState& s = State();
+    if (s.settings)
+        for (const char* name : kResetValueNames) s.settings->DeleteValue(name);
+    static_cast<EngineSwitches&>(s) = EngineSwitches();
+    static_cast<CommandLineSetting&>(s) = CommandLineSetting();
+    s.customArchives.clear();
+    s.alwaysLoadArchives = 0;
+    s.soundConfigured = 0;
+    s.soundProviderKind = 0;
+    s.soundProviderName.clear();
+    s.sound3DSamples = 16;
+    s.sound2DSamples = 32;
+    s.soundReverb = 100;
+    s.displayResult = 0;
+    // As the box "Återställ standardvärden": the engine's default configuration and the performance question.
+    s.restoreDefaults = 1;
+    resetThisRun = true;
+}
+
+bool OpenSupportDialog(HWND owner) {
+    SupportDialogData data;
+    DialogBoxParamA(State().instance, "SUPPORT", owner, SupportDialogProc, reinterpret_cast<LPARAM>(&data));
+    return data.reset;
+}
+
+}  // namespace velk
