@@ -81,6 +81,34 @@ protected:
         ASSERT_NE(support_, nullptr);
     }
     std::string Summary() { return FieldText(support_, kSummaryField); }
+    // Answers the next box over `owner` (the dialogs below it hold texts a
+    // plain box search would take for a box's); gives its text.
+    std::string AnswerBoxOver(HWND owner, WORD key) {
+        struct Search {
+            DWORD processId;
+            HWND owner;
+            HWND found;
+        } search{launcher_->id(), owner, nullptr};
+        auto match = [](HWND w, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == s->processId && IsWindowVisible(w) && GetWindow(w, GW_OWNER) == s->owner &&
+                GetDlgItem(w, 0xFFFF))
+                s->found = w;
+            return s->found == nullptr;
+        };
+        for (int i = 0; i < 160 && !search.found; ++i) {
+            Sleep(50);
+            EnumWindows(match, reinterpret_cast<LPARAM>(&search));
+        }
+        if (!search.found) return "<no box>";
+        Sleep(150);
+        std::string text = MessageBoxText(search.found);
+        PressKey(search.found, key);
+        WaitWindowGone(search.found, 3000);
+        return text;
+    }
     bool Shows(const std::string& text) { return Squeezed(Summary()).find(text) != std::string::npos; }
 };
 
@@ -105,6 +133,19 @@ TEST_F(SupportFlow, CopyAndSaveHoldExactlyTheSummaryShown) {
     std::string saved;
     for (int i = 0; i < 60 && !ReadFileText(game_ / "velksupport.txt", &saved); ++i) Sleep(50);
     EXPECT_EQ(saved, "\xEF\xBB\xBF" + summary);
+
+    // A file the launcher cannot write (held open by another program): the player is told.
+    HANDLE held = CreateFileA((game_ / "velksupport.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ClickControl(support_, kSaveButton);
+    saveAs = Window("Save As");
+    ASSERT_NE(saveAs, nullptr);
+    PressKey(saveAs, VK_RETURN);
+    AnswerBoxOver(saveAs, VK_RETURN);  // the system asks whether to replace the file: yes
+    EXPECT_EQ(AnswerBoxOver(support_, VK_RETURN),
+              "FELMEDDELANDE - Kunde inte spara felsökningsrapporten. Kontrollera att mappen finns, att filen inte är "
+              "skrivskyddad och att det finns plats kvar på disken.");
+    CloseHandle(held);
 
     PressKey(support_, VK_ESCAPE);
     EXPECT_TRUE(WaitWindowGone(support_, 3000));
@@ -151,7 +192,7 @@ TEST_F(SupportFlow, ResetAsksFirstThenClearsThePlayersChoicesOnly) {
 
     const std::map<std::string, std::string> before = RegistryValues();
     ClickControl(support_, kResetButton);
-    const std::string question = AnswerBox(VK_ESCAPE);
+    const std::string question = AnswerBoxOver(support_, VK_ESCAPE);
     EXPECT_NE(question.find("Avaktivera-rutorna, den sparade kommandoraden, de valda rez-filerna och valet av 3D-ljud"),
               std::string::npos)
         << question;
@@ -159,7 +200,7 @@ TEST_F(SupportFlow, ResetAsksFirstThenClearsThePlayersChoicesOnly) {
     EXPECT_FALSE(Shows("Återställt"));
 
     ClickControl(support_, kResetButton);
-    AnswerBox(VK_RETURN);
+    AnswerBoxOver(support_, VK_RETURN);
     for (int i = 0; i < 60 && !Shows("Återställt i denna körning"); ++i) Sleep(50);
     EXPECT_TRUE(Shows("Återställt i denna körning")) << Summary();
     std::map<std::string, std::string> expected;
