@@ -4,10 +4,14 @@
 // reach it through the function the title window hands them.
 #pragma once
 #include <windows.h>
+#include <string>
 
 #include "launcher/support_summary.h"
 
 namespace velk {
+
+// The game folder, which is the current folder, whole and in UTF-16.
+std::wstring GameFolderWide();
 
 // What is set and found right now. Shows nothing, asks nothing and leaves
 // the sound library and the renderer modules alone.

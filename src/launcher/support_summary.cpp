@@ -21,8 +21,9 @@ constexpr size_t kNameColumnLimit = 36;
 bool IsContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 size_t DisplayWidth(const std::string& text) {
-    return static_cast<size_t>(std::count_if(text.begin(), text.end(),
-                                             [](char c) { return !IsContinuationByte(static_cast<unsigned char>(c)); }));
+    size_t width = 0;
+    for (char c : text) width += IsContinuationByte(static_cast<unsigned char>(c)) ? 0 : 1;
+    return width;
 }
 
 std::string Hex(unsigned value, int digits) {

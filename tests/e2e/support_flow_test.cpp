@@ -143,8 +143,8 @@ TEST_F(SupportFlow, CopyAndSaveHoldExactlyTheSummaryShown) {
     PressKey(saveAs, VK_RETURN);
     AnswerBoxOver(saveAs, VK_RETURN);  // the system asks whether to replace the file: yes
     EXPECT_EQ(AnswerBoxOver(support_, VK_RETURN),
-              "FELMEDDELANDE - Kunde inte spara felsökningsrapporten. Kontrollera att mappen finns, att filen inte är "
-              "skrivskyddad och att det finns plats kvar på disken.");
+              "FELMEDDELANDE - Kunde inte spara felsökningsrapporten. Kontrollera att mappen finns, att filen inte "
+              "är skrivskyddad och att det finns plats kvar på disken.");
     CloseHandle(held);
 
     PressKey(support_, VK_ESCAPE);
@@ -228,7 +228,8 @@ TEST_F(SupportFlow, FaultingRendererAndMissingArchiveShow) {
     std::string standins = path;
     standins = standins.substr(0, standins.find_last_of('\\'));
     standins = standins.substr(0, standins.find_last_of('\\')) + "\\standins\\renderers\\";
-    ASSERT_TRUE(CopyFileA((standins + "standin_faultget.ren").c_str(), (game_ / "standin_faultget.ren").c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileA((standins + "standin_faultget.ren").c_str(), (game_ / "standin_faultget.ren").c_str(), FALSE));
     ASSERT_TRUE(DeleteFileA((game_ / "sound.rez").c_str()));
     registry_.SetNumber("Display Warned", 1);
     StartToTitle();
