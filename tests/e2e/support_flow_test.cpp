@@ -68,6 +68,21 @@ std::map<std::string, std::string> RegistryValues() {
     return values;
 }
 
+struct BoxSearch {
+    DWORD processId;
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK MatchBox(HWND w, LPARAM p) {
+    auto* s = reinterpret_cast<BoxSearch*>(p);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == s->processId && IsWindowVisible(w) && GetWindow(w, GW_OWNER) == s->owner && GetDlgItem(w, 0xFFFF))
+        s->found = w;
+    return s->found == nullptr;
+}
+
 class SupportFlow : public LauncherFlow {
 protected:
     HWND advanced_ = nullptr;
@@ -84,23 +99,10 @@ protected:
     // Answers the next box over `owner` (the dialogs below it hold texts a
     // plain box search would take for a box's); gives its text.
     std::string AnswerBoxOver(HWND owner, WORD key) {
-        struct Search {
-            DWORD processId;
-            HWND owner;
-            HWND found;
-        } search{launcher_->id(), owner, nullptr};
-        auto match = [](HWND w, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == s->processId && IsWindowVisible(w) && GetWindow(w, GW_OWNER) == s->owner &&
-                GetDlgItem(w, 0xFFFF))
-                s->found = w;
-            return s->found == nullptr;
-        };
+        BoxSearch search{launcher_->id(), owner, nullptr};
         for (int i = 0; i < 160 && !search.found; ++i) {
             Sleep(50);
-            EnumWindows(match, reinterpret_cast<LPARAM>(&search));
+            EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
         }
         if (!search.found) return "<no box>";
         Sleep(150);
