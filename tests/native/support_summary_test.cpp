@@ -70,9 +70,9 @@ TEST(SupportSummary, OddSnapshotsShowEveryFactSafely) {
         {"huge texts are cut and say so; huge lists stop",
          [&](Snapshot& s) {
              s.engineCommandLine = huge;
-             for (int i = 0; i < 5000; ++i) s.registry.push_back({"v" + std::to_string(i), kRegSz, huge});
+             for (int i = 0; i < 300; ++i) s.registry.push_back({"v" + std::to_string(i), kRegSz, huge});
          },
-         {std::string(1024, 'h') + " ... [avkortat, 100000 byte]", "... [4800 värden till visas inte]"},
+         {std::string(1024, 'h') + " ... [avkortat, 100000 byte]", "... [100 värden till visas inte]"},
          {std::string(1025, 'h'), "v200:"}},
         {"a cut never splits a character",
          [](Snapshot& s) { s.commandLineText = std::string(1023, 'a') + "ö"; },
