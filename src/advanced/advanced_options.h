@@ -16,8 +16,13 @@ struct CommandLinePreview {
 };
 using CommandLinePreviewFn = CommandLinePreview (*)(const EngineSwitches& switches, const std::string& commandLineText);
 
+// The troubleshooting dialog over the advanced options; true when the player
+// reset the settings in it, so the dialog shows the reset state.
+using SupportDialogFn = bool (*)(HWND owner);
+
 // The advanced options dialog; its result (the title window ignores it).
-// With a preview builder the dialog shows the engine command line as it changes.
-int OpenAdvancedOptions(HWND owner, CommandLinePreviewFn preview = nullptr);
+// With a preview builder the dialog shows the engine command line as it
+// changes; with a troubleshooting dialog "Felsökning..." opens it.
+int OpenAdvancedOptions(HWND owner, CommandLinePreviewFn preview = nullptr, SupportDialogFn support = nullptr);
 
 }  // namespace velk

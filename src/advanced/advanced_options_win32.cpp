@@ -58,13 +58,21 @@ std::string CommandText(HWND dialog) {
     return text;
 }
 
-CommandLinePreviewFn DialogPreview(HWND dialog) {
-    return reinterpret_cast<CommandLinePreviewFn>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+// What the opener hands in, for as long as the dialog runs.
+struct AdvancedHooks {
+    CommandLinePreviewFn preview = nullptr;
+    SupportDialogFn support = nullptr;
+};
+
+const AdvancedHooks& DialogHooks(HWND dialog) {
+    static const AdvancedHooks kNone;
+    auto* hooks = reinterpret_cast<const AdvancedHooks*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+    return hooks ? *hooks : kNone;
 }
 
 // Shows the engine command line for the boxes and text as they stand.
 void UpdatePreview(HWND dialog) {
-    CommandLinePreviewFn preview = DialogPreview(dialog);
+    CommandLinePreviewFn preview = DialogHooks(dialog).preview;
     if (!preview) return;
     CommandLinePreview shown = preview(TickedSwitches(dialog), CommandText(dialog));
     SetDlgItemTextA(dialog, IDC_ADV_PREVIEW, shown.line.c_str());
@@ -72,10 +80,9 @@ void UpdatePreview(HWND dialog) {
     ShowWindow(GetDlgItem(dialog, IDC_ADV_PREVIEW_LABEL_ASKS), shown.asksLevel ? SW_SHOW : SW_HIDE);
 }
 
-void OnInitDialog(HWND dialog, CommandLinePreviewFn preview) {
+// The boxes and the text as the launcher's state and the stored text have them.
+void ShowSettings(HWND dialog) {
     LauncherState& s = State();
-    SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(preview));
-    SetDialogIcon(dialog);
     // The stored text is read again, so a text saved since start-up shows.
     LoadCommandLineText(s.settings.get(), &s);
     CheckDlgButton(dialog, IDC_ADV_SAVE_COMMANDS, s.saveCommands ? BST_CHECKED : BST_UNCHECKED);
@@ -85,6 +92,13 @@ void OnInitDialog(HWND dialog, CommandLinePreviewFn preview) {
     SetDlgItemTextA(dialog, IDC_ADV_COMMANDS, s.commandLineText.c_str());
     KillTimer(dialog, kPreviewTimer);
     UpdatePreview(dialog);
+}
+
+void OnInitDialog(HWND dialog, const AdvancedHooks* hooks) {
+    SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(hooks));
+    SetDialogIcon(dialog);
+    EnableWindow(GetDlgItem(dialog, IDC_ADV_SUPPORT), hooks->support != nullptr);
+    ShowSettings(dialog);
 }
 
 void OnOk(HWND dialog) {
@@ -134,6 +148,10 @@ void OnCommand(HWND dialog, WPARAM command) {
         RunSoundDetection(State().instance, dialog, true);
         UpdatePreview(dialog);
         break;
+    case IDC_ADV_SUPPORT:
+        // After a reset the boxes show it; OK keeps it and Cancel has nothing to undo.
+        if (DialogHooks(dialog).support && DialogHooks(dialog).support(dialog)) ShowSettings(dialog);
+        break;
     default:
         break;
     }
@@ -142,7 +160,7 @@ void OnCommand(HWND dialog, WPARAM command) {
 INT_PTR CALLBACK AdvancedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        OnInitDialog(dialog, reinterpret_cast<CommandLinePreviewFn>(lParam));
+        OnInitDialog(dialog, reinterpret_cast<const AdvancedHooks*>(lParam));
         return TRUE;
     case WM_COMMAND:
         OnCommand(dialog, wParam);
@@ -164,11 +182,12 @@ bool AcceptAdvancedWarning(HWND owner, SettingsStore* settings) {
 
 }  // namespace
 
-int OpenAdvancedOptions(HWND owner, CommandLinePreviewFn preview) {
+int OpenAdvancedOptions(HWND owner, CommandLinePreviewFn preview, SupportDialogFn support) {
     LauncherState& s = State();
     if (!AcceptAdvancedWarning(owner, s.settings.get())) return 0;
+    const AdvancedHooks hooks = {preview, support};
     INT_PTR result =
-        DialogBoxParamA(s.instance, "ADVANCED", owner, AdvancedDialogProc, reinterpret_cast<LPARAM>(preview));
+        DialogBoxParamA(s.instance, "ADVANCED", owner, AdvancedDialogProc, reinterpret_cast<LPARAM>(&hooks));
     // A dialog that could not be made was never seen: the warning stays due.
     if (result == -1) return 0;
     if (s.settings) s.settings->WriteDword("AdvWarning", 1);

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include <vector>
 
 #include "base/settings_store.h"
 #include "base/win32_handles.h"
@@ -28,6 +29,16 @@ public:
     char* ReadString(const char* name, char* buffer, uint32_t& size, const char* defaultValue) override;
     bool WriteDword(const char* name, int32_t value) override;
     bool WriteString(const char* name, const char* text) override;
+    bool DeleteValue(const char* name) override;
+
+    // Every value under the key, in the registry's order. Names and the data
+    // of text types are UTF-8 (without the terminating NULs); other data raw.
+    struct StoredValue {
+        std::string name;
+        DWORD type = REG_NONE;
+        std::string data;
+    };
+    std::vector<StoredValue> ListValues() const;
 
     static bool CreateKey(HKEY parent, const char* name, HKEY* result);
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/utf8.h"
+
 namespace velk {
 
 namespace {
@@ -133,6 +135,54 @@ bool RegistryStore::WriteString(const char* name, const char* text) {
     if (!isOpen_ || !name || !text) return false;
     DWORD bytes = static_cast<DWORD>(std::strlen(text) + 1);
     return RegSetValueExA(sectionKey_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes) == ERROR_SUCCESS;
+}
+
+bool RegistryStore::DeleteValue(const char* name) {
+    if (!isOpen_ || !name) return false;
+    LONG rc = RegDeleteValueA(sectionKey_, name);
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+}
+
+namespace {
+
+bool IsTextType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
+// Text data as stored in UTF-16, with the terminating NULs (two for a list of texts) left off.
+std::string TextData(DWORD type, const std::vector<BYTE>& data, DWORD size) {
+    std::wstring text(size / sizeof(wchar_t), L'\0');
+    if (!text.empty()) std::memcpy(&text[0], data.data(), text.size() * sizeof(wchar_t));
+    for (int ends = type == REG_MULTI_SZ ? 2 : 1; ends > 0 && !text.empty() && text.back() == L'\0'; --ends)
+        text.pop_back();
+    return Utf8FromWide(text);
+}
+
+}  // namespace
+
+std::vector<RegistryStore::StoredValue> RegistryStore::ListValues() const {
+    std::vector<StoredValue> values;
+    if (!isOpen_) return values;
+    DWORD count = 0, longestName = 0, largestData = 0;
+    if (RegQueryInfoKeyW(sectionKey_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
+                         &largestData, nullptr, nullptr) != ERROR_SUCCESS)
+        return values;
+    std::vector<wchar_t> name(longestName + 1);
+    std::vector<BYTE> data(largestData + sizeof(wchar_t));
+    for (DWORD i = 0; i < count; ++i) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD size = static_cast<DWORD>(data.size());
+        DWORD type = REG_NONE;
+        // A value changed meanwhile by someone else may no longer fit: it is left out.
+        if (RegEnumValueW(sectionKey_, i, name.data(), &nameLength, nullptr, &type, data.data(), &size) !=
+            ERROR_SUCCESS)
+            continue;
+        StoredValue value;
+        value.name = Utf8FromWide(name.data(), nameLength);
+        value.type = type;
+        value.data = IsTextType(type) ? TextData(type, data, size)
+                                      : std::string(reinterpret_cast<const char*>(data.data()), size);
+        values.push_back(std::move(value));
+    }
+    return values;
 }
 
 }  // namespace velk

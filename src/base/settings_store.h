@@ -16,6 +16,8 @@ public:
     virtual char* ReadString(const char* name, char* buffer, uint32_t& size, const char* defaultValue) = 0;
     virtual bool WriteDword(const char* name, int32_t value) = 0;
     virtual bool WriteString(const char* name, const char* text) = 0;
+    // True when the value is gone afterwards (also when there was none).
+    virtual bool DeleteValue(const char* name) = 0;
 };
 
 }  // namespace velk

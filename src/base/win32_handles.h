@@ -85,6 +85,13 @@ struct CreatedDCTraits {
     static void Close(HDC h) { DeleteDC(h); }
 };
 
+// Movable global memory, as the clipboard takes it (after which it is the clipboard's).
+struct GlobalMemoryTraits {
+    static HGLOBAL Invalid() { return nullptr; }
+    static bool IsValid(HGLOBAL h) { return h != nullptr; }
+    static void Close(HGLOBAL h) { GlobalFree(h); }
+};
+
 using RegKey = UniqueHandle<HKEY, RegKeyTraits>;
 using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using FileHandle = UniqueHandle<HANDLE, FileHandleTraits>;
@@ -92,6 +99,8 @@ using FindHandle = UniqueHandle<HANDLE, FindHandleTraits>;
 using ModuleHandle = UniqueHandle<HMODULE, ModuleTraits>;
 using PaletteHandle = UniqueHandle<HPALETTE, GdiObjectTraits<HPALETTE>>;
 using BitmapHandle = UniqueHandle<HBITMAP, GdiObjectTraits<HBITMAP>>;
+using FontHandle = UniqueHandle<HFONT, GdiObjectTraits<HFONT>>;
+using GlobalMemory = UniqueHandle<HGLOBAL, GlobalMemoryTraits>;
 using CreatedDC = UniqueHandle<HDC, CreatedDCTraits>;
 
 // A window's device context, released to its window.

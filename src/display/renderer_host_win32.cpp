@@ -102,7 +102,8 @@ public:
         return names;
     }
 
-    std::unique_ptr<RendererModule> OpenModule(const std::string& fileName) override {
+    std::unique_ptr<RendererModule> OpenModule(const std::string& fileName, ModuleOutcome* whyNot) override {
+        *whyNot = ModuleOutcome::NotLoaded;
         ModuleHandle module;
         {
             // No system box for a module that cannot be opened.
@@ -110,6 +111,7 @@ public:
             module.reset(LoadLibraryA(fileName.c_str()));
         }
         if (!module) return nullptr;
+        *whyNot = ModuleOutcome::NoExports;
         const void* getModes = FindExport(module.get(), "GetSupportedModes");
         if (!getModes) return nullptr;
         const void* freeModes = FindExport(module.get(), "FreeModeList");

@@ -77,16 +77,25 @@ void DisplayCard::Clear() {
 
 // Renderer
 
-bool Renderer::LoadModule(const std::string& moduleFileName, RendererHost& host) {
+bool Renderer::LoadModule(const std::string& moduleFileName, RendererHost& host, ModuleOutcome* outcome) {
+    ModuleOutcome unused;
+    ModuleOutcome& result = outcome ? *outcome : unused;
     fileName = moduleFileName;
-    std::unique_ptr<RendererModule> module = host.OpenModule(fileName);
+    result = ModuleOutcome::NotLoaded;
+    std::unique_ptr<RendererModule> module = host.OpenModule(fileName, &result);
     if (!module) return false;
     std::string text = module->Description();
     if (!text.empty()) description = text;
     uint32_t first = 0;
-    if (!module->GetSupportedModes(&first) || first == 0) return false;
+    result = ModuleOutcome::Faulted;
+    if (!module->GetSupportedModes(&first)) return false;
+    result = ModuleOutcome::NoList;
+    if (first == 0) return false;
     AddModeRecords(first, *module);
-    return module->FreeModeList(first);  // the module is unloaded as `module` goes
+    result = ModuleOutcome::Faulted;
+    if (!module->FreeModeList(first)) return false;  // the module is unloaded as `module` goes
+    result = ModuleOutcome::Offered;
+    return true;
 }
 
 size_t Renderer::AddModeRecords(uint32_t first, RecordMemory& memory) {
@@ -154,7 +163,10 @@ int RendererList::Discover(const std::string& searchFolder) {
 Renderer* RendererList::AddRenderer(const std::string& fileName) {
     if (!host_) return nullptr;
     auto renderer = std::make_unique<Renderer>();
-    if (!renderer->LoadModule(fileName, *host_)) return nullptr;
+    ModuleReport report{fileName, ModuleOutcome::NotLoaded};
+    bool offered = renderer->LoadModule(fileName, *host_, &report.outcome);
+    reports.push_back(std::move(report));
+    if (!offered) return nullptr;
     items.push_back(std::move(renderer));
     return items.back().get();
 }
@@ -190,6 +202,7 @@ bool RendererList::ReadSavedChoice(const std::string& settingsFile) {
 void RendererList::Clear() {
     currentRenderer = nullptr;
     items.clear();
+    reports.clear();
 }
 
 std::string RendererSearchPattern(const std::string& folder) {

@@ -38,6 +38,13 @@ struct DisplayCard {
     void Clear();
 };
 
+// What became of a module the search found: offered to the player, or why it was left out.
+enum class ModuleOutcome { Offered, NotLoaded, NoExports, Faulted, NoList };
+struct ModuleReport {
+    std::string fileName;
+    ModuleOutcome outcome = ModuleOutcome::NotLoaded;
+};
+
 // A renderer module while it is loaded, with both exports found. Destroying
 // it unloads the module.
 class RendererModule : public RecordMemory {
@@ -55,8 +62,9 @@ public:
     virtual ~RendererHost() = default;
     // Names (without folder) of the files matching the pattern, in the search's order.
     virtual std::vector<std::string> FindFiles(const std::string& pattern) = 0;
-    // The loaded module, or none when it does not load or lacks an export.
-    virtual std::unique_ptr<RendererModule> OpenModule(const std::string& fileName) = 0;
+    // The loaded module, or none when it does not load or lacks an export
+    // (whyNot then says which).
+    virtual std::unique_ptr<RendererModule> OpenModule(const std::string& fileName, ModuleOutcome* whyNot) = 0;
     virtual void ShowWaitCursor() = 0;
     virtual void RestoreCursor() = 0;
 };
@@ -73,8 +81,9 @@ struct Renderer {
 
     // Loads the module, takes its description and accepted modes, and unloads it
     // again before returning. False when the module is to be left out: it does
-    // not load, lacks an export, gives no list or fails in either export.
-    bool LoadModule(const std::string& fileName, RendererHost& host);
+    // not load, lacks an export, gives no list or fails in either export;
+    // `outcome` says which.
+    bool LoadModule(const std::string& fileName, RendererHost& host, ModuleOutcome* outcome = nullptr);
     // Adds the 4:3 modes of at least 640 x 480 of the chain at `first` to their
     // cards. Returns the number of records read.
     size_t AddModeRecords(uint32_t first, RecordMemory& memory);
@@ -99,6 +108,8 @@ public:
     std::string folder;  // searched for modules; empty: the current folder
     std::vector<std::unique_ptr<Renderer>> items;
     Renderer* currentRenderer = nullptr;
+    // Every module Discover tried, in search order, with what became of it.
+    std::vector<ModuleReport> reports;
 
     // Discovery, default modes and the saved choice, under the wait cursor. Always true.
     bool Load(const std::string& folder, const std::string& settingsFile);

@@ -17,6 +17,10 @@ bool IsProcessRunning(const char* name, int count);
 // the process's first module (its executable) where module ids are not kept.
 bool FindProcessModule(DWORD processId, DWORD moduleId, MODULEENTRY32* entry);
 
+// The engine of this game folder, by its full path; empty when the current
+// folder cannot be read, so that nothing is taken for our engine.
+std::string EnginePathInCurrentFolder();
+
 // "NumRuns" of the engine's configuration file into engineRuns.
 bool ReadEngineRunCount(const char* fileName);
 // titlePictureName and lastRandom.

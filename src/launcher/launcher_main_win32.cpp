@@ -49,20 +49,6 @@ std::string OwnFileName() {
     return name;
 }
 
-// The engine of this game folder, by its full path. The whole current folder
-// is taken, however long: a shortened or missing folder would make an engine
-// of any other folder look like ours. Empty when the folder cannot be read,
-// so that nothing is taken for our engine.
-std::string EnginePathInCurrentFolder() {
-    DWORD needed = GetCurrentDirectoryA(0, nullptr);  // with the terminating NUL
-    if (needed == 0) return std::string();
-    std::string folder(needed, '\0');
-    DWORD length = GetCurrentDirectoryA(needed, &folder[0]);
-    if (length == 0 || length >= needed) return std::string();
-    folder.resize(length);
-    if (folder.size() > 3) folder += '\\';
-    return folder + "TALVEX.EXE";
-}
 
 void LoadResourceStrings(LauncherState& s) {
     s.gameTitle = LoadResString(IDS_GAME_TITLE);
@@ -162,6 +148,19 @@ void RunTitleLoop(const char* commandLine, LauncherSwitches requests) {
 }
 
 }  // namespace
+
+// The whole current folder is taken, however long: a shortened or missing
+// folder would make an engine of any other folder look like ours.
+std::string EnginePathInCurrentFolder() {
+    DWORD needed = GetCurrentDirectoryA(0, nullptr);  // with the terminating NUL
+    if (needed == 0) return std::string();
+    std::string folder(needed, '\0');
+    DWORD length = GetCurrentDirectoryA(needed, &folder[0]);
+    if (length == 0 || length >= needed) return std::string();
+    folder.resize(length);
+    if (folder.size() > 3) folder += '\\';
+    return folder + "TALVEX.EXE";
+}
 
 bool ReadEngineRunCount(const char* fileName) {
     if (!fileName || !FileExists(fileName)) return false;

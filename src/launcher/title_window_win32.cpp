@@ -14,6 +14,7 @@
 #include "launch/launch_engine.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_state.h"
+#include "launcher/support.h"
 #include "ids_game.h"
 #include "ids_strings.h"
 
@@ -62,7 +63,7 @@ INT_PTR OnCommand(HWND window, WPARAM command) {
         InvalidateRect(window, nullptr, FALSE);
         return 1;
     case IDC_GAME_ADVANCED:
-        OpenAdvancedOptions(window, PreviewEngineCommandLine);
+        OpenAdvancedOptions(window, PreviewEngineCommandLine, OpenSupportDialog);
         return 1;
     case IDC_GAME_PREVIEWS:
         ShowPreviews(State().instance, window);

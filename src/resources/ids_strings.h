@@ -76,3 +76,5 @@
 // The launcher's own messages, beyond those of the original table.
 #define IDS_COMMAND_FILE_NOT_WRITTEN 111
 #define IDS_ARCHIVE_LIST_CUT 112
+#define IDS_SUPPORT_RESET_CONFIRM 113
+#define IDS_SUPPORT_NOT_SAVED 114

@@ -19,6 +19,11 @@ void SaveSoundSettings(SettingsStore& settings);
 // Empty until "3DSOUND" was confirmed in this run; otherwise every piece ends with a blank.
 std::string BuildSoundFragment();
 
+// Whether this run asked the sound library yet, and how that went; the
+// providers found are in SoundProviders().
+enum class SoundSearch { NotSearched, Failed, Done };
+SoundSearch LastSoundSearch();
+
 // Frees the provider list (at the end of the run).
 void ReleaseSoundProviders();
 

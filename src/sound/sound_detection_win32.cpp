@@ -33,13 +33,17 @@ void StoreChoice(const SoundChoice& choice, LauncherState& s) {
 
 // Fills the run's provider list once; later detections reuse it without
 // touching the library.
+SoundSearch lastSearch = SoundSearch::NotSearched;
+
 bool EnumerateWithLibrary() {
     // The library may take over the sound device: stop the start sound first.
     PlaySoundResource(nullptr, nullptr, SND_PURGE);
     SoundProviderList& providers = SoundProviders();
     if (!providers.empty()) return true;
     std::unique_ptr<SoundLibrary> library = LoadSoundLibrary();
-    return library && EnumerateSoundProviders(*library, providers);
+    bool found = library && EnumerateSoundProviders(*library, providers);
+    lastSearch = found ? SoundSearch::Done : SoundSearch::Failed;
+    return found;
 }
 
 // The number of providers to offer; -1 when the player refused the warning.
@@ -55,6 +59,8 @@ int PrepareProviders(HWND owner) {
 }
 
 }  // namespace
+
+SoundSearch LastSoundSearch() { return lastSearch; }
 
 SoundProviderList& SoundProviders() {
     static SoundProviderList providers;

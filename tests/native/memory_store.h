@@ -35,6 +35,7 @@ public:
     }
     bool WriteDword(const char* name, int32_t v) override { return numbers[name] = v, true; }
     bool WriteString(const char* name, const char* t) override { return texts[name] = t, true; }
+    bool DeleteValue(const char* name) override { return numbers.erase(name), texts.erase(name), true; }
 };
 
 }  // namespace velk

@@ -369,9 +369,10 @@ public:
         log.push_back("search");
         return files;
     }
-    std::unique_ptr<RendererModule> OpenModule(const std::string& name) override {
+    std::unique_ptr<RendererModule> OpenModule(const std::string& name, ModuleOutcome* whyNot) override {
         log.push_back("open " + name);
         auto found = modules.find(name);
+        *whyNot = found == modules.end() ? ModuleOutcome::NotLoaded : ModuleOutcome::NoExports;
         if (found == modules.end() || !found->second.loads) return nullptr;
         return std::make_unique<Module>(*this, name, found->second);
     }
@@ -381,7 +382,7 @@ public:
 
 TEST(RendererList, DiscoverSkipsBadModulesSilentlyAndKeepsSearchOrder) {
     FakeHost host;
-    host.files = {"z.ren", "broken.ren", "getfault.ren", "freefault.ren", "nolist.ren", "low.ren", "a.REN"};
+    host.files = {"z.ren", "broken.ren", "getfault.ren", "freefault.ren", "nolist.ren", "low.ren", "a.REN", "gone.ren"};
     host.modules["z.ren"] = {true, "Zed", {{1, "c", "C", 640, 480, 16}}};
     host.modules["broken.ren"] = {false, "", {}};
     host.modules["getfault.ren"] = {true, "", {{1, "c", "C", 640, 480, 16}}, FakeHost::ModuleContents::GetFails};
@@ -404,7 +405,15 @@ TEST(RendererList, DiscoverSkipsBadModulesSilentlyAndKeepsSearchOrder) {
                             "open freefault.ren", "get freefault.ren", "free freefault.ren", "unload freefault.ren",
                             "open nolist.ren", "get nolist.ren", "unload nolist.ren",  // no FreeModeList
                             "open low.ren", "get low.ren", "free low.ren", "unload low.ren",
-                            "open a.REN", "get a.REN", "free a.REN", "unload a.REN"}));
+                            "open a.REN", "get a.REN", "free a.REN", "unload a.REN", "open gone.ren"}));
+    // What became of each module, for the troubleshooting summary.
+    using O = ModuleOutcome;
+    std::vector<std::pair<std::string, O>> reports;
+    for (const ModuleReport& r : list.reports) reports.emplace_back(r.fileName, r.outcome);
+    EXPECT_EQ(reports, (std::vector<std::pair<std::string, O>>{
+                           {"z.ren", O::Offered}, {"broken.ren", O::NoExports}, {"getfault.ren", O::Faulted},
+                           {"freefault.ren", O::Faulted}, {"nolist.ren", O::NoList}, {"low.ren", O::Offered},
+                           {"a.REN", O::Offered}, {"gone.ren", O::NotLoaded}}));
     EXPECT_EQ(list.FindRenderer("a.ren"), nullptr);  // exact file name only
     EXPECT_EQ(list.FindRenderer("a.REN"), list.items[2].get());
 }

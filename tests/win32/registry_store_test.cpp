@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 
 #include "base/registry_store.h"
 #include "test_support.h"
@@ -90,6 +91,38 @@ TEST_F(RegistryStoreTest, WrongTypeYieldsTheDefault) {
     EXPECT_STREQ(store_.ReadString("AsNumber", buf, size, "d"), "d");
     size = sizeof(buf);
     EXPECT_STREQ(store_.ReadString("Expand", buf, size, "d"), "d");
+}
+
+// What the troubleshooting summary lists: every value, texts in UTF-8 whatever
+// their characters, odd data as stored; and the deletes of its reset.
+TEST_F(RegistryStoreTest, ListsEveryValueAndDeletesOne) {
+    OpenStore();
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kVersionPath, "Num", REG_DWORD, "\x04\0\0\0", 4));
+    const wchar_t wide[] = L"\u65e5\u00e5";  // outside the ANSI code page, then å
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kVersionPath, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+    RegSetValueExW(key, L"N\u65e5", 0, REG_SZ, reinterpret_cast<const BYTE*>(wide), sizeof(wide));
+    RegSetValueExW(key, L"Multi", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(L"a\0b\0"), 5 * sizeof(wchar_t));
+    RegSetValueExW(key, L"Bare", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"xyz"), 3);  // odd size, no NUL
+    RegSetValueExW(key, L"Blob", 0, REG_BINARY, nullptr, 0);
+    RegCloseKey(key);
+
+    std::map<std::string, std::pair<DWORD, std::string>> listed;
+    for (const RegistryStore::StoredValue& v : store_.ListValues()) listed[v.name] = {v.type, v.data};
+    using Entry = std::pair<DWORD, std::string>;
+    EXPECT_EQ(listed, (std::map<std::string, Entry>{{"Num", {REG_DWORD, std::string("\x04\0\0\0", 4)}},
+                                                    {"N\xE6\x97\xA5", {REG_SZ, "\xE6\x97\xA5\xC3\xA5"}},
+                                                    {"Multi", {REG_MULTI_SZ, std::string("a\0b", 3)}},
+                                                    {"Bare", {REG_SZ, "x"}},
+                                                    {"Blob", {REG_BINARY, ""}}}));
+
+    EXPECT_TRUE(store_.DeleteValue("Num"));
+    EXPECT_TRUE(store_.DeleteValue("Num"));  // gone already: still gone
+    EXPECT_EQ(store_.ReadDword("Num", 7), 7);
+    EXPECT_EQ(store_.ListValues().size(), 4u);
+    store_.Close();
+    EXPECT_FALSE(store_.DeleteValue("Multi"));
+    EXPECT_TRUE(store_.ListValues().empty());
 }
 
 // Sizes: the text stored, the buffer offered, and what comes back.

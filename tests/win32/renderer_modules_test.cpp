@@ -95,6 +95,14 @@ TEST_F(RendererModules, GoodModulesInSearchOrderAndBadOnesLeftOut) {
     std::vector<std::string> found;
     for (const auto& r : list_.items) found.push_back(r->fileName);
     EXPECT_EQ(found, expected);
+    // Why each bad one was left out, as the troubleshooting summary tells it.
+    std::map<std::string, ModuleOutcome> outcomes;
+    for (const ModuleReport& report : list_.reports) outcomes[report.fileName] = report.outcome;
+    EXPECT_EQ(outcomes.size(), std::size(kGoodModules) + std::size(kBadModules));
+    EXPECT_EQ(outcomes["standin_hw.ren"], ModuleOutcome::Offered);
+    EXPECT_EQ(outcomes["standin_nolist.ren"], ModuleOutcome::NoList);
+    EXPECT_EQ(outcomes["standin_noexport.ren"], ModuleOutcome::NoExports);
+    EXPECT_EQ(outcomes["standin_notdll.ren"], ModuleOutcome::NotLoaded);
 }
 
 TEST_F(RendererModules, DescriptionsComeFromStringFive) {

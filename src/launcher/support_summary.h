@@ -1,0 +1,128 @@
+// The troubleshooting summary: what is set and what this run found, as plain
+// text a player can hand to someone who helps. The Win32 side fills a
+// snapshot; the text is built here without any system call.
+//
+// Every text in the snapshot and the summary is UTF-8, so that Swedish labels
+// and values from the registry or the file system, in whatever code page,
+// travel in one text; the window shows it as UTF-16.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "advanced/switches.h"
+#include "display/renderer_list.h"
+
+namespace velk {
+
+// Registry value types as the registry numbers them.
+enum RegistryType : uint32_t {
+    kRegNone = 0,
+    kRegSz = 1,
+    kRegExpandSz = 2,
+    kRegBinary = 3,
+    kRegDword = 4,
+    kRegDwordBigEndian = 5,
+    kRegLink = 6,
+    kRegMultiSz = 7,
+    kRegQword = 11,
+};
+
+struct SupportSnapshot {
+    // A file or folder as the engine or the launcher would take it.
+    struct Entry {
+        std::string name;
+        enum Kind { Missing, File, Folder } kind = Missing;
+        uint64_t size = 0;
+    };
+    struct RendererEntry {
+        std::string fileName;
+        bool examined = false;  // the renderer search ran in this run
+        ModuleOutcome outcome = ModuleOutcome::NotLoaded;
+        size_t cards = 0;
+        size_t modes = 0;
+    };
+    struct RegistryValue {
+        std::string name;
+        uint32_t type = kRegNone;
+        std::string data;  // texts already in UTF-8 without their terminating NUL; other types raw bytes
+    };
+
+    // Launcher.
+    std::string version;
+    std::string launcherPath;
+    std::string gameFolder;
+    std::string commandLine;
+
+    // System.
+    std::string windowsVersion;
+    std::string wineVersion;  // empty: not under Wine
+    int32_t screenWidth = 0;
+    int32_t screenHeight = 0;
+    int32_t colourDepth = 0;
+
+    // Game data.
+    std::vector<Entry> archives;  // in the engine's order; the game archive first
+    char dataDiscDrive = 0;
+    bool autoexecPresent = false;
+    int32_t engineRuns = 0;
+
+    // Graphics.
+    std::vector<RendererEntry> renderers;
+    std::string savedRenderDll, savedCardDesc, savedMode;  // from autoexec.cfg, empty when not there
+    std::string chosenRenderer, chosenCard, chosenMode;    // this run's current choice
+    bool displayConfirmed = false;                         // it reaches the engine
+
+    // 3D sound.
+    std::string soundLibrary;  // where it was found; empty: missing
+    int32_t soundProviderKind = 0;
+    std::string soundProviderName;
+    uint32_t sound3DSamples = 16;
+    uint32_t sound2DSamples = 32;
+    int32_t soundReverb = 100;
+    bool soundConfigured = false;  // confirmed in this run: it reaches the engine
+    enum class SoundSearch { NotSearched, Failed, Done } soundSearch = SoundSearch::NotSearched;
+    std::vector<std::string> soundProviders;
+
+    // Advanced options.
+    EngineSwitches switches;
+    int32_t saveCommands = 1;
+    bool savedCommandsPresent = false;
+    std::string savedCommands;
+    std::string commandLineText;  // this run's
+    bool alwaysLoadArchives = false;
+    std::vector<Entry> chosenArchives;  // each looked for in "Custom"
+
+    // Engine.
+    std::string engineCommandLine;
+    bool asksPerformanceLevel = false;
+    bool commandFilePresent = false;
+    std::string commandFile;
+    bool engineRunning = false;
+
+    // Registry.
+    std::string registryKey;
+    std::vector<RegistryValue> registry;
+
+    bool settingsReset = false;  // the player reset the settings in this run
+};
+
+// Values whose text is longer are shown up to here and marked as cut.
+constexpr size_t kShownTextLength = 1024;
+constexpr size_t kShownBinaryBytes = 64;
+constexpr size_t kShownRegistryValues = 200;
+
+// The whole summary, one "name: value" line per fact under a heading per
+// subject; lines end in CR LF, as a Windows text field and file want them.
+std::string BuildSupportSummary(const SupportSnapshot& snapshot);
+
+// A text made safe to show on one line: control characters, and a backslash
+// that would read as the start of such an escape, become \xNN; a text longer
+// than `limit` bytes is cut (never inside a character) and says so.
+std::string ShownText(const std::string& text, size_t limit = kShownTextLength);
+
+// The player's choices that the recovery deletes; everything else under the
+// launcher's key stays.
+extern const char* const kResetValueNames[17];
+
+}  // namespace velk

@@ -1,0 +1,260 @@
+// Troubleshooting as a player meets it: "Felsökning..." in the advanced
+// options, the summary, "Kopiera", "Spara...", and the reset of the settings.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "launcher_flow.h"
+
+namespace velk::test {
+namespace {
+
+constexpr int kGrafik = 9;
+constexpr int kSoundButton = 1068;
+constexpr int kFogBox = 1057;
+constexpr int kRestoreBox = 1054;
+constexpr int kCommandsField = 1042;
+constexpr int kSupportButton = 1074;
+constexpr int kSummaryField = 1200;
+constexpr int kCopyButton = 1201;
+constexpr int kSaveButton = 1202;
+constexpr int kResetButton = 1203;
+const char* const kSupportTitle = "VELK - felsökning";
+const char* const kDetailTitle = "VELK - prestandainställningar";
+
+// The whole text of a field of the launcher's process, in UTF-8.
+std::string FieldText(HWND dialog, int id) {
+    HWND field = GetDlgItem(dialog, id);
+    std::wstring text(static_cast<size_t>(SendMessageW(field, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(static_cast<size_t>(
+        SendMessageW(field, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
+    return Utf8FromWide(text);
+}
+
+std::string ClipboardText() {
+    if (!OpenClipboard(nullptr)) return "<clipboard not opened>";
+    std::string text = "<no text>";
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = Utf8FromWide(chars);
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+bool IsTicked(HWND dialog, int id) { return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+// The summary as compared here: without the blanks that line its values up.
+std::string Squeezed(std::string text) {
+    for (size_t at; (at = text.find(":  ")) != std::string::npos;) text.erase(at + 1, 1);
+    return text;
+}
+
+// Every value under the launcher's key, as "type:data" by name.
+std::map<std::string, std::string> RegistryValues() {
+    std::map<std::string, std::string> values;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kLauncherKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
+    char name[256];
+    BYTE data[4096];
+    for (DWORD i = 0;; ++i) {
+        DWORD nameLength = sizeof(name), size = sizeof(data), type = 0;
+        if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+        values[name] = std::to_string(type) + ":" + std::string(reinterpret_cast<char*>(data), size);
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+struct BoxSearch {
+    DWORD processId;
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK MatchBox(HWND w, LPARAM p) {
+    auto* s = reinterpret_cast<BoxSearch*>(p);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == s->processId && IsWindowVisible(w) && GetWindow(w, GW_OWNER) == s->owner && GetDlgItem(w, 0xFFFF))
+        s->found = w;
+    return s->found == nullptr;
+}
+
+class SupportFlow : public LauncherFlow {
+protected:
+    HWND advanced_ = nullptr;
+    HWND support_ = nullptr;
+
+    void OpenSupport() {
+        advanced_ = OpenAdvanced();
+        ASSERT_NE(advanced_, nullptr);
+        ClickControl(advanced_, kSupportButton);
+        support_ = Window(kSupportTitle);
+        ASSERT_NE(support_, nullptr);
+    }
+    std::string Summary() { return FieldText(support_, kSummaryField); }
+    // Answers the next box over `owner` (the dialogs below it hold texts a
+    // plain box search would take for a box's); gives its text.
+    std::string AnswerBoxOver(HWND owner, WORD key) {
+        BoxSearch search{launcher_->id(), owner, nullptr};
+        for (int i = 0; i < 160 && !search.found; ++i) {
+            Sleep(50);
+            EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
+        }
+        if (!search.found) return "<no box>";
+        Sleep(150);
+        std::string text = MessageBoxText(search.found);
+        PressKey(search.found, key);
+        WaitWindowGone(search.found, 3000);
+        return text;
+    }
+    bool Shows(const std::string& text) { return Squeezed(Summary()).find(text) != std::string::npos; }
+};
+
+TEST_F(SupportFlow, CopyAndSaveHoldExactlyTheSummaryShown) {
+    StartToTitle("-nosound");
+    OpenSupport();
+    const std::string summary = Summary();
+    EXPECT_TRUE(Shows("Spelmapp: " + game_.path() + "\r\n")) << summary;
+    EXPECT_TRUE(Shows("Kommandorad: \"-nosound\"")) << summary;
+    EXPECT_TRUE(Shows("Num Launcher Runs: REG_DWORD 4 (0x00000004)")) << summary;
+    EXPECT_TRUE(Shows("Sökning: inte sökt")) << summary;
+
+    OpenClipboard(nullptr), EmptyClipboard(), CloseClipboard();
+    ClickControl(support_, kCopyButton);
+    EXPECT_EQ(ClipboardText(), summary);
+
+    ClickControl(support_, kSaveButton);
+    HWND saveAs = Window("Save As");
+    ASSERT_NE(saveAs, nullptr);
+    PressKey(saveAs, VK_RETURN);  // the suggestion: velksupport.txt in the game folder
+    ASSERT_TRUE(WaitWindowGone(saveAs, 5000));
+    std::string saved;
+    for (int i = 0; i < 60 && !ReadFileText(game_ / "velksupport.txt", &saved); ++i) Sleep(50);
+    EXPECT_EQ(saved, "\xEF\xBB\xBF" + summary);
+
+    // A file the launcher cannot write (held open by another program): the player is told.
+    HANDLE held = CreateFileA((game_ / "velksupport.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ClickControl(support_, kSaveButton);
+    saveAs = Window("Save As");
+    ASSERT_NE(saveAs, nullptr);
+    PressKey(saveAs, VK_RETURN);
+    AnswerBoxOver(saveAs, VK_RETURN);  // the system asks whether to replace the file: yes
+    EXPECT_EQ(AnswerBoxOver(support_, VK_RETURN),
+              "FELMEDDELANDE - Kunde inte spara felsökningsrapporten. Kontrollera att mappen finns, att filen inte "
+              "är skrivskyddad och att det finns plats kvar på disken.");
+    CloseHandle(held);
+
+    PressKey(support_, VK_ESCAPE);
+    EXPECT_TRUE(WaitWindowGone(support_, 3000));
+    Close(advanced_, IDCANCEL);
+    ClickControl(title_, kAvsluta);
+    EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
+}
+
+TEST_F(SupportFlow, ResetAsksFirstThenClearsThePlayersChoicesOnly) {
+    const char* const kept[] = {"Display Warned", "Num Launcher Runs", "Last Random", "Language", "AdvWarning",
+                                "Sound Enum Warning", "AdvOptSel", "3DCardSel", "Update Command Line",
+                                "Content Command Line", "CdRom Drive"};
+    for (const char* name : {"Disable Sound", "Disable Music", "Disable Movies", "Disable Fog", "Disable Joystick",
+                             "Disable TripBuf", "Disable Cursor", "Disable Loadscreen", "Save Commands",
+                             "Save Rez Files", "Sound Provider", "Sound 3D Samples", "Sound 2D Samples", "Sound Reverb",
+                             "Display Warned", "Last Random", "Sound Enum Warning", "AdvOptSel", "3DCardSel"})
+        registry_.SetNumber(name, 1);
+    registry_.SetText("Commands", "+god 1");
+    registry_.SetText("Rez Files", "a.rez");
+    registry_.SetText("Sound Provider Name", "First");
+    registry_.SetText("Language", "Swedish");
+    registry_.SetText("Update Command Line", "");
+    registry_.SetText("Content Command Line", "+extra 1");
+    registry_.SetText("CdRom Drive", "Q");
+    ASSERT_TRUE(WriteFileText(game_ / "mss32_standin.txt", "provider First\n"));
+    StartToTitle();
+
+    // This run's display and sound choices, confirmed before the reset.
+    ClickControl(title_, kGrafik);
+    HWND display = Window("VELK - Grafikinställningar");
+    ASSERT_NE(display, nullptr);
+    Close(display, IDOK);
+    advanced_ = OpenAdvanced();
+    ASSERT_NE(advanced_, nullptr);
+    ClickControl(advanced_, kSoundButton);
+    HWND sound = Window("VELK - 3D-ljud");
+    ASSERT_NE(sound, nullptr);
+    Close(sound, IDOK);
+    ClickControl(advanced_, kSupportButton);
+    support_ = Window(kSupportTitle);
+    ASSERT_NE(support_, nullptr);
+    EXPECT_TRUE(Shows("Sökning: 1 försörjare")) << Summary();
+    EXPECT_TRUE(IsTicked(advanced_, kFogBox));
+
+    const std::map<std::string, std::string> before = RegistryValues();
+    ClickControl(support_, kResetButton);
+    const std::string question = AnswerBoxOver(support_, VK_ESCAPE);
+    EXPECT_NE(question.find("Avaktivera-rutorna, den sparade kommandoraden, de valda rez-filerna och valet av 3D-ljud"),
+              std::string::npos)
+        << question;
+    EXPECT_EQ(RegistryValues(), before) << "Cancel changed the registry";
+    EXPECT_FALSE(Shows("Återställt"));
+
+    ClickControl(support_, kResetButton);
+    AnswerBoxOver(support_, VK_RETURN);
+    for (int i = 0; i < 60 && !Shows("Återställt i denna körning"); ++i) Sleep(50);
+    EXPECT_TRUE(Shows("Återställt i denna körning")) << Summary();
+    std::map<std::string, std::string> expected;
+    for (const char* name : kept) expected[name] = before.at(name);
+    EXPECT_EQ(RegistryValues(), expected);
+
+    Close(support_, IDCANCEL);
+    EXPECT_FALSE(IsTicked(advanced_, kFogBox));
+    EXPECT_TRUE(IsTicked(advanced_, kRestoreBox));
+    EXPECT_EQ(FieldText(advanced_, kCommandsField), "");
+    Close(advanced_, IDCANCEL);  // does not undo the reset
+
+    ClickControl(title_, kStarta);
+    HWND detail = Window(kDetailTitle);
+    ASSERT_NE(detail, nullptr) << "no performance question after the reset";
+    PressKey(detail, VK_RETURN);
+    ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
+    EXPECT_EQ(game_.CommandFile(), std::string(kDemoCommandHead) + " +extra 1 +multiplayer 0 " + kAllSwitchesOff +
+                                       " -config defaults.cfg ++PerformanceLevel 1  ");
+}
+
+TEST_F(SupportFlow, FaultingRendererAndMissingArchiveShow) {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof(path));
+    std::string standins = path;
+    standins = standins.substr(0, standins.find_last_of('\\'));
+    standins = standins.substr(0, standins.find_last_of('\\')) + "\\standins\\renderers\\";
+    ASSERT_TRUE(
+        CopyFileA((standins + "standin_faultget.ren").c_str(), (game_ / "standin_faultget.ren").c_str(), FALSE));
+    ASSERT_TRUE(DeleteFileA((game_ / "sound.rez").c_str()));
+    registry_.SetNumber("Display Warned", 1);
+    StartToTitle();
+
+    OpenSupport();
+    EXPECT_TRUE(Shows("Arkiv sound.rez: saknas")) << Summary();
+    // The modules are not loaded for the summary.
+    EXPECT_TRUE(Shows("standin_faultget.ren: inte undersökt i denna körning")) << Summary();
+    Close(support_, IDCANCEL);
+    Close(advanced_, IDCANCEL);
+
+    ClickControl(title_, kGrafik);
+    HWND display = Window("VELK - Grafikinställningar");
+    ASSERT_NE(display, nullptr);
+    Close(display, IDCANCEL);
+    OpenSupport();
+    EXPECT_TRUE(Shows("standin_faultget.ren: utelämnad: fel inuti modulen")) << Summary();
+    EXPECT_TRUE(Shows("standin_demo_hw.ren: erbjuds, 2 kort")) << Summary();
+    Close(support_, IDCANCEL);
+    Close(advanced_, IDCANCEL);
+    ClickControl(title_, kAvsluta);
+    EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
+}
+
+}  // namespace
+}  // namespace velk::test

@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "launcher/support_summary.h"
+
+namespace velk {
+namespace {
+
+using Snapshot = SupportSnapshot;
+
+std::string Dword(uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
+
+// Each line of the summary holds a name, a colon and a value, or a heading,
+// or the title; none holds a control character but its line end.
+void ExpectWellFormed(const std::string& summary) {
+    size_t start = 0;
+    while (start < summary.size()) {
+        size_t end = summary.find("\r\n", start);
+        ASSERT_NE(end, std::string::npos) << "the last line has no line end";
+        std::string line = summary.substr(start, end - start);
+        for (char c : line) ASSERT_GE(static_cast<unsigned char>(c), 0x20u) << line;
+        start = end + 2;
+    }
+}
+
+std::string Squeezed(std::string text) {
+    for (size_t at; (at = text.find(":  ")) != std::string::npos;) text.erase(at + 1, 1);
+    return text;
+}
+
+// The values of one subject start in one column.
+TEST(SupportSummary, ValuesOfASubjectLineUp) {
+    SupportSnapshot s;
+    s.wineVersion = "8.0";
+    const std::string summary = BuildSupportSummary(s);
+    const size_t windows = summary.find("Windows:");
+    const size_t wine = summary.find("Wine:");
+    const size_t screen = summary.find("Skärm:");  // "ä" takes two bytes and one column
+    EXPECT_EQ(summary.find_first_not_of(' ', windows + 8) - windows, summary.find("8.0") - wine);
+    EXPECT_EQ(summary.find_first_not_of(' ', screen + 7) - screen - 1, summary.find("8.0") - wine);
+}
+
+TEST(SupportSummary, OddSnapshotsShowEveryFactSafely) {
+    struct Case {
+        const char* what;
+        std::function<void(Snapshot&)> fill;
+        std::vector<std::string> shown;
+        std::vector<std::string> notShown;
+    };
+    const std::string huge(100000, 'h');
+    const Case cases[] = {
+        {"empty", [](Snapshot&) {},
+         {"[Startprogram]", "[System]", "[Speldata]", "[Grafik]", "[3D-ljud]", "[Avancerat]", "[Motorn]",
+          "[Registret]", "Wine: nej", "Dataskiva: hittades inte",
+          "Renderarmoduler: inga (*.REN) i spelmappen", "Sökning: inte sökt",
+          "Valda rez-filer: inga", "velkcmds.txt: finns inte", "Värden: inga"},
+         {"Återställt"}},
+        {"control characters in texts and names are escaped",
+         [](Snapshot& s) {
+             s.commandLine = "a\nb\tc\x7F";
+             s.registry.push_back({"Bad\rName", kRegSz, std::string("line1\r\nline2\0x", 14)});
+         },
+         {"Kommandorad: \"a\\x0Ab\\x09c\\x7F\"", "Bad\\x0DName:", "\"line1\\x0D\\x0Aline2\\x00x\""},
+         {}},
+        {"a backslash before x cannot pass for an escape; paths stay readable",
+         [](Snapshot& s) { s.gameFolder = "C:\\xy\\Spel"; },
+         {"Spelmapp: C:\\x5Cxy\\Spel"}, {}},
+        {"huge texts are cut and say so; huge lists stop",
+         [&](Snapshot& s) {
+             s.engineCommandLine = huge;
+             for (int i = 0; i < 300; ++i) s.registry.push_back({"v" + std::to_string(i), kRegSz, huge});
+         },
+         {std::string(1024, 'h') + " ... [avkortat, 100000 byte]", "... [100 värden till visas inte]"},
+         {std::string(1025, 'h'), "v200:"}},
+        {"a cut never splits a character",
+         [](Snapshot& s) { s.commandLineText = std::string(1023, 'a') + "ö"; },
+         {"\"" + std::string(1023, 'a') + " ... [avkortat, 1025 byte]\""}, {}},
+        {"registry types",
+         [](Snapshot& s) {
+             s.registry = {{"n", kRegDword, Dword(0xFFFFFFFF)},
+                           {"short", kRegDword, "ab"},
+                           {"q", kRegQword, Dword(1) + Dword(1)},
+                           {"b", kRegBinary, std::string(100, '\x01')},
+                           {"e", kRegBinary, ""},
+                           {"", 99, "\xFF"}};
+         },
+         {"n: REG_DWORD -1 (0xFFFFFFFF)", "short: REG_DWORD, fel storlek: 61 62",
+          "q: REG_QWORD 4294967297", std::string("REG_BINARY 01 01") + "",
+          "01 ... [avkortat, 100 byte]", "e: REG_BINARY (tomt)", "(standard): typ 99: FF"},
+         {}},
+        {"what became of each renderer module",
+         [](Snapshot& s) {
+             using O = ModuleOutcome;
+             s.renderers = {{"a.ren", true, O::Offered, 2, 5}, {"low.ren", true, O::Offered, 0, 0},
+                            {"bad.ren", true, O::Faulted}, {"noexp.ren", true, O::NoExports},
+                            {"nolist.ren", true, O::NoList}, {"notdll.ren", true, O::NotLoaded},
+                            {"later.ren", false}};
+         },
+         {"a.ren: erbjuds, 2 kort, 5 lägen", "low.ren: erbjuds, men inga listade lägen",
+          "bad.ren: utelämnad: fel inuti modulen", "noexp.ren: utelämnad: saknar användbara",
+          "nolist.ren: utelämnad: inga listade lägen", "notdll.ren: utelämnad: kan inte laddas",
+          "later.ren: inte undersökt i denna körning"},
+         {"Renderarmoduler:"}},
+        {"archives present and missing, sound search and reset",
+         [](Snapshot& s) {
+             s.archives = {{"VELK.rez", Snapshot::Entry::File, 123}, {"sound", Snapshot::Entry::Folder},
+                           {"VELK2.rez", Snapshot::Entry::Missing}};
+             s.chosenArchives = {{"gone.rez"}};
+             s.soundSearch = Snapshot::SoundSearch::Done;
+             s.soundProviders = {"P1"};
+             s.dataDiscDrive = 'R';
+             s.wineVersion = "8.0";
+             s.settingsReset = true;
+         },
+         {"Arkiv VELK.rez: finns, 123 byte", "Arkiv sound: finns (mapp)",
+          "Arkiv VELK2.rez: saknas", "Custom\\gone.rez: saknas", "Sökning: 1 försörjare",
+          "  försörjare: \"P1\"", "Dataskiva: R:", "Wine: 8.0",
+          "Återställt i denna körning"},
+         {"Valda rez-filer: inga"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Snapshot s;
+        c.fill(s);
+        const std::string summary = BuildSupportSummary(s);
+        ExpectWellFormed(summary);
+        EXPECT_LT(summary.size(), 400000u);
+        // Compared without the padding that lines up the values.
+        const std::string squeezed = Squeezed(summary);
+        for (const std::string& text : c.shown) EXPECT_NE(squeezed.find(text), std::string::npos) << text;
+        for (const std::string& text : c.notShown) EXPECT_EQ(squeezed.find(text), std::string::npos) << text;
+    }
+}
+
+}  // namespace
+}  // namespace velk
