@@ -29,6 +29,9 @@ export DISPLAY=":$VELK_DISPLAY_NUM"
 # Folders the test prefix maps as drives: two CD-ROM drives and one hard disk.
 export VELK_DRIVES="$VELK_BUILD_DIR/drives"
 
+# Starts the build's virtual display unless it runs already. A caller that
+# stops what it started (velk_wine_down) finds the display's process id in
+# VELK_XVFB_STARTED; call it outside a subshell for that.
 velk_xvfb_up() {
   local n=$VELK_DISPLAY_NUM
   if [ -S "/tmp/.X11-unix/X$n" ] && [ -f "/tmp/.X$n-lock" ] && kill -0 "$(tr -d ' ' < "/tmp/.X$n-lock")" 2>/dev/null; then
@@ -37,7 +40,10 @@ velk_xvfb_up() {
   rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
   setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 </dev/null 9>&- &
   for _ in $(seq 200); do
-    [ -S "/tmp/.X11-unix/X$n" ] && return 0
+    if [ -S "/tmp/.X11-unix/X$n" ]; then
+      VELK_XVFB_STARTED=$(tr -d ' ' < "/tmp/.X$n-lock" 2>/dev/null || true)
+      return 0
+    fi
     sleep 0.05
   done
   echo "wine-env: Xvfb :$n did not start" >&2
@@ -92,23 +98,53 @@ velk_quiet_crashes() {
     && touch "$WINEPREFIX/.velk-quiet-crashes"
 }
 
+# Wine's X11 driver waits up to 2 s for a window manager each time a managed
+# window is hidden or destroyed; the build's own virtual display has none, so
+# there the windows are unmanaged and close at once (Wine draws their frames
+# as before). On the player's own display (VELK_WINE_MANAGED=Y) they stay managed.
+velk_window_management() {
+  local managed=$1 mark="$WINEPREFIX/.velk-managed"
+  [ "$(cat "$mark" 2>/dev/null)" = "$managed" ] && return 0
+  velk_reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$managed" \
+    && echo "$managed" > "$mark"
+}
+
+# The prefix's desktop, its background services and a program that holds the
+# desktop, all detached from the caller's pipes. Without a holder, Wine ends
+# the desktop process a second after each window program ends, and the next
+# program starts it anew with the caller's output pipe, so ctest waited a
+# further second for every test that made a window. wineserver -k ends both.
+velk_desktop_up() {
+  local holder="$VELK_BUILD_DIR/.wine-$VELK_WINE_ROLE.desktop"
+  [ -p "$holder" ] || { rm -f "$holder"; mkfifo "$holder"; }
+  # An interactive cmd.exe reading a pipe that no one writes waits for ever.
+  setsid "$VELK_WINE" cmd.exe <>"$holder" >/dev/null 2>&1 9>&- &
+  "$VELK_WINE" rundll32.exe user32.dll,GetDesktopWindow >/dev/null 2>&1 </dev/null 9>&- || true
+}
+
 velk_wine_ready() {
   mkdir -p "$VELK_BUILD_DIR"
   (
     flock 9
     velk_xvfb_up
     [ -f "$WINEPREFIX/.velk-ready" ] || velk_prefix_create
-    # Keep the server alive between test programs (tens of ms a start instead of seconds).
-    # Keep the server alive between programs. It answers 0 only when it had to
+    # Keep the server alive between programs (tens of ms a start instead of seconds). It answers 0 only when it had to
     # start; then the prefix's background services are started here, detached
     # from the caller's pipes and lock (ctest waits for every holder of its pipe).
     if wineserver -p >/dev/null 2>&1 </dev/null 9>&-; then
-      "$VELK_WINE" cmd.exe /c exit >/dev/null 2>&1 </dev/null 9>&- || true
+      velk_desktop_up
     fi
     velk_quiet_crashes || true
+    velk_window_management "${VELK_WINE_MANAGED:-N}" || true
   ) 9>"$VELK_BUILD_DIR/.wine-$VELK_WINE_ROLE.lock" || { echo "wine-env: the Wine prefix $WINEPREFIX is not ready" >&2; return 1; }
 }
 
+# Ends the prefix's programs and server, and the virtual display if this
+# shell started it (by its recorded process id; never one it found running).
 velk_wine_down() {
   wineserver -k >/dev/null 2>&1 || true
+  if [ -n "${VELK_XVFB_STARTED:-}" ]; then
+    kill "$VELK_XVFB_STARTED" 2>/dev/null || true
+    VELK_XVFB_STARTED=
+  fi
 }

@@ -179,7 +179,7 @@ TEST_F(LaunchFlow, SecondLauncherEndsAtOnceWithoutAWindow) {
 TEST_F(LaunchFlow, RunningEngineShowsBox64AndTouchesNothing) {
     Process engine;
     ASSERT_TRUE(engine.Start(game_.path(), "TALVEX.EXE", "-stay 20000"));
-    Sleep(300);
+    ASSERT_TRUE(WaitProcessListed(engine.id(), 5000));
     Start("-GOGAME");
     EXPECT_EQ(AnswerBox(), "VELK körs redan.");
     EXPECT_EQ(launcher_->WaitExit(kExitWait), 0u);
@@ -199,7 +199,7 @@ TEST_F(LaunchFlow, LongGameFolderIsBlockedOnlyByItsOwnEngine) {
     launcher_ = std::make_unique<Process>();
     Process otherEngine;
     ASSERT_TRUE(otherEngine.Start(game_.path(), "TALVEX.EXE", "-stay 20000"));
-    Sleep(300);
+    ASSERT_TRUE(WaitProcessListed(otherEngine.id(), 5000));
     ASSERT_TRUE(launcher_->Start(deep, "Velkarion.exe", ""));
     HWND title = TitleWindow();
     ASSERT_NE(title, nullptr) << "an engine of another folder blocked the launcher";
@@ -208,7 +208,7 @@ TEST_F(LaunchFlow, LongGameFolderIsBlockedOnlyByItsOwnEngine) {
 
     Process ownEngine;
     ASSERT_TRUE(ownEngine.Start(deep, "TALVEX.EXE", "-stay 20000"));
-    Sleep(300);
+    ASSERT_TRUE(WaitProcessListed(ownEngine.id(), 5000));
     Process blocked;
     ASSERT_TRUE(blocked.Start(deep, "Velkarion.exe", ""));
     HWND box = WaitForMessageBox(blocked.id(), kWindowWait);

@@ -1,5 +1,7 @@
 #include "launcher_driver.h"
 
+#include <tlhelp32.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -175,11 +177,18 @@ DWORD Process::WaitExit(DWORD milliseconds) {
 
 bool Process::running() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
 
+// A dialog or message box is shown only after WM_INITDIALOG; once its thread
+// also answers a sent message, it is in its message loop and takes input.
+static bool WaitAnswering(HWND window) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 3000, &result) != 0;
+}
+
 HWND WaitForWindow(DWORD processId, const std::string& title, DWORD milliseconds) {
     DWORD start = GetTickCount();
     do {
         if (HWND w = FindWindowOf(processId, title)) {
-            Sleep(150);  // let it finish opening and painting
+            WaitAnswering(w);
             return w;
         }
         Sleep(30);
@@ -195,7 +204,7 @@ HWND WaitForMessageBox(DWORD processId, DWORD milliseconds) {
         WindowSearch search{processId, L"", true, true, nullptr};
         EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found) {
-            Sleep(150);
+            WaitAnswering(search.found);
             return search.found;
         }
         Sleep(30);
@@ -235,7 +244,8 @@ std::string MessageBoxText(HWND box) {
 void BringToFront(HWND window) {
     SetForegroundWindow(window);
     SetActiveWindow(window);
-    Sleep(100);
+    for (DWORD start = GetTickCount(); GetForegroundWindow() != window && GetTickCount() - start < 1000;) Sleep(10);
+    WaitAnswering(window);
 }
 
 void PressKey(HWND window, WORD virtualKey) {
@@ -268,7 +278,9 @@ void MoveMouseTo(int x, int y) {
     input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &input, sizeof(input));
-    Sleep(50);
+    POINT at = {};
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 1000; Sleep(10))
+        if (GetCursorPos(&at) && at.x == x && at.y == y) break;
 }
 
 void MouseButton(bool down) {
@@ -350,6 +362,22 @@ std::vector<EngineStart> ReadEngineStarts(const std::string& gameFolder) {
         starts.push_back(start);
     }
     return starts;
+}
+
+bool WaitProcessListed(DWORD processId, DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    do {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+        if (snapshot != INVALID_HANDLE_VALUE) {
+            MODULEENTRY32 module = {};
+            module.dwSize = sizeof(module);
+            bool listed = Module32First(snapshot, &module) != 0;
+            CloseHandle(snapshot);
+            if (listed) return true;
+        }
+        Sleep(10);
+    } while (GetTickCount() - start < milliseconds);
+    return false;
 }
 
 std::vector<EngineStart> WaitEngineStarts(const std::string& gameFolder, size_t count, DWORD milliseconds) {

@@ -118,6 +118,9 @@ struct EngineStart {
     std::string commandFile;
 };
 std::vector<EngineStart> ReadEngineStarts(const std::string& gameFolder);
+// Waits until the process and its program module show in a process snapshot,
+// as the launcher looks for a running engine.
+bool WaitProcessListed(DWORD processId, DWORD milliseconds);
 // Waits until the engine has recorded at least `count` starts.
 std::vector<EngineStart> WaitEngineStarts(const std::string& gameFolder, size_t count, DWORD milliseconds);
 

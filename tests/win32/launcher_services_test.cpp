@@ -66,7 +66,7 @@ TEST(ProcessCheck, SeesAnotherProcessByItsFullPath) {
     EXPECT_FALSE(IsProcessRunning(engine.c_str(), 1));
     Process p;
     ASSERT_TRUE(p.Start(game.path(), "TALVEX.EXE", "-stay 10000"));
-    Sleep(300);
+    ASSERT_TRUE(WaitProcessListed(p.id(), 5000));
     EXPECT_TRUE(IsProcessRunning(engine.c_str(), 1));
     EXPECT_TRUE(IsProcessRunning("talvex.exe", 1));
     EXPECT_FALSE(IsProcessRunning("talvex.exe", 2));
