@@ -68,21 +68,6 @@ std::map<std::string, std::string> RegistryValues() {
     return values;
 }
 
-struct BoxSearch {
-    DWORD processId;
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK MatchBox(HWND w, LPARAM p) {
-    auto* s = reinterpret_cast<BoxSearch*>(p);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid == s->processId && IsWindowVisible(w) && GetWindow(w, GW_OWNER) == s->owner && GetDlgItem(w, 0xFFFF))
-        s->found = w;
-    return s->found == nullptr;
-}
-
 class SupportFlow : public LauncherFlow {
 protected:
     HWND advanced_ = nullptr;
@@ -99,16 +84,11 @@ protected:
     // Answers the next box over `owner` (the dialogs below it hold texts a
     // plain box search would take for a box's); gives its text.
     std::string AnswerBoxOver(HWND owner, WORD key) {
-        BoxSearch search{launcher_->id(), owner, nullptr};
-        for (int i = 0; i < 160 && !search.found; ++i) {
-            Sleep(50);
-            EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
-        }
-        if (!search.found) return "<no box>";
-        Sleep(150);
-        std::string text = MessageBoxText(search.found);
-        PressKey(search.found, key);
-        WaitWindowGone(search.found, 3000);
+        HWND box = WaitForMessageBox(launcher_->id(), 8000, owner);
+        if (!box) return "<no box>";
+        std::string text = MessageBoxText(box);
+        PressKey(box, key);
+        WaitWindowGone(box, 3000);
         return text;
     }
     bool Shows(const std::string& text) { return Squeezed(Summary()).find(text) != std::string::npos; }

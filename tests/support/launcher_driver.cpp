@@ -25,6 +25,7 @@ struct WindowSearch {
     std::wstring title;
     bool anyTitle;
     bool messageBox;
+    HWND owner;  // a message box only over this window, when set
     HWND found;
 };
 
@@ -34,6 +35,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
     GetWindowThreadProcessId(window, &pid);
     if (pid != search->processId || !IsWindowVisible(window)) return TRUE;
     if (search->messageBox && !GetDlgItem(window, 0xFFFF)) return TRUE;
+    if (search->owner && GetWindow(window, GW_OWNER) != search->owner) return TRUE;
     wchar_t text[512] = {};
     GetWindowTextW(window, text, 512);
     if (search->anyTitle || search->title == text) {
@@ -44,7 +46,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
 }
 
 HWND FindWindowOf(DWORD processId, const std::string& title) {
-    WindowSearch search{processId, WideFromUtf8(title), title.empty(), false, nullptr};
+    WindowSearch search{processId, WideFromUtf8(title), title.empty(), false, nullptr, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -198,10 +200,10 @@ HWND WaitForWindow(DWORD processId, const std::string& title, DWORD milliseconds
 
 HWND WaitForWindowNow(DWORD processId, const std::string& title) { return FindWindowOf(processId, title); }
 
-HWND WaitForMessageBox(DWORD processId, DWORD milliseconds) {
+HWND WaitForMessageBox(DWORD processId, DWORD milliseconds, HWND owner) {
     DWORD start = GetTickCount();
     do {
-        WindowSearch search{processId, L"", true, true, nullptr};
+        WindowSearch search{processId, L"", true, true, owner, nullptr};
         EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found) {
             WaitAnswering(search.found);

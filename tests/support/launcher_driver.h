@@ -77,8 +77,9 @@ HWND WaitForWindow(DWORD processId, const std::string& title, DWORD milliseconds
 HWND WaitForWindowNow(DWORD processId, const std::string& title);
 // No visible top-level window of the process during the whole time.
 bool StaysWithoutWindow(DWORD processId, DWORD milliseconds);
-// A visible message box of the process (a dialog with the message-box text control).
-HWND WaitForMessageBox(DWORD processId, DWORD milliseconds);
+// A visible message box of the process (a dialog with the message-box text
+// control); with an owner, only a box over that window.
+HWND WaitForMessageBox(DWORD processId, DWORD milliseconds, HWND owner = nullptr);
 // The text of a message box (UTF-8).
 std::string MessageBoxText(HWND box);
 std::string WindowTextUtf8(HWND window);
