@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/engine_text.h"
 #include "display/saved_choice.h"
 
 namespace velk {
@@ -18,14 +19,6 @@ T* FindFirst(const std::vector<std::unique_ptr<T>>& items, Match match) {
 
 std::string DescribedName(const std::string& description, const std::string& name) {
     return description + " (" + name + ")";
-}
-
-// A quote mark would end the quoted description early and let the rest pass as
-// switches; a control character becomes a blank in the command file.
-bool CanPassToEngine(const std::string& text) {
-    for (unsigned char c : text)
-        if (c == '"' || c < 0x20 || c == 0x7F) return false;
-    return true;
 }
 
 // One engine argument also when the text holds a blank.
@@ -114,7 +107,7 @@ DisplayCard* Renderer::FindCard(const std::string& name) const {
 
 DisplayCard* Renderer::AddCard(const std::string& name, const std::string& cardDescription, uint32_t hardware) {
     if (name.empty() || cardDescription.empty()) return nullptr;
-    if (!CanPassToEngine(name) || !CanPassToEngine(cardDescription)) return nullptr;
+    if (!CanStandBetweenQuotes(name) || !CanStandBetweenQuotes(cardDescription)) return nullptr;
     cards.push_back(std::make_unique<DisplayCard>(name, cardDescription, hardware));
     return cards.back().get();
 }

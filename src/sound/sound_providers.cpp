@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cstdio>
 
+#include "base/engine_text.h"
 #include "base/settings_store.h"
 
 namespace velk {
@@ -56,11 +57,7 @@ int32_t ClassifySoundProvider(const std::string& name) {
     return kOtherProvider;
 }
 
-bool IsPassableProviderName(const std::string& name) {
-    for (unsigned char c : name)
-        if (c == '"' || c < 0x20 || c == 0x7F) return false;
-    return true;
-}
+bool IsPassableProviderName(const std::string& name) { return CanStandBetweenQuotes(name); }
 
 bool EnumerateSoundProviders(SoundLibrary& library, SoundProviderList& list) {
     if (!list.empty()) return true;
