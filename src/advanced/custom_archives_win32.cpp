@@ -5,6 +5,7 @@
 
 #include "advanced/archive_list.h"
 #include "base/dialog_services.h"
+#include "base/utf8.h"
 #include "base/win32_handles.h"
 #include "launcher/launcher_state.h"
 #include "resources/ids_adv_custom.h"
@@ -45,17 +46,9 @@ bool AppendToBox(HWND box, const std::string& text) {
 // character outside the code page would come back as "?" (naming no file) or
 // as a look-alike ("ā" as "a", naming another file).
 std::string ExactAnsiName(const wchar_t* wide) {
-    const int length = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 0) return std::string();
-    std::string ansi(static_cast<size_t>(length), '\0');
-    if (!WideCharToMultiByte(CP_ACP, 0, wide, -1, &ansi[0], length, nullptr, nullptr)) return std::string();
-    ansi.resize(static_cast<size_t>(length - 1));
+    const std::string ansi = AnsiFromWide(wide);
     // Only a name that leads back to the same file is kept.
-    const int back = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
-    if (back <= 0) return std::string();
-    std::wstring again(static_cast<size_t>(back), L'\0');
-    if (!MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &again[0], back)) return std::string();
-    return std::wcscmp(again.c_str(), wide) == 0 ? ansi : std::string();
+    return !ansi.empty() && WideFromAnsi(ansi) == wide ? ansi : std::string();
 }
 
 // "*.rez" also matches through 8.3 short names ("x.rezzz" as "X~1.REZ")

@@ -19,20 +19,26 @@ std::wstring WideFrom(UINT codePage, const std::string& text) {
     return wide;
 }
 
-}  // namespace
-
-std::string Utf8FromWide(const wchar_t* text, size_t length) {
+std::string NarrowFrom(UINT codePage, const wchar_t* text, size_t length) {
     const int count = Length(length);
     if (!text || count == 0) return std::string();
-    int needed = WideCharToMultiByte(CP_UTF8, 0, text, count, nullptr, 0, nullptr, nullptr);
+    int needed = WideCharToMultiByte(codePage, 0, text, count, nullptr, 0, nullptr, nullptr);
     if (needed <= 0) return std::string();
-    std::string utf8(static_cast<size_t>(needed), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, count, &utf8[0], needed, nullptr, nullptr);
-    return utf8;
+    std::string narrow(static_cast<size_t>(needed), '\0');
+    WideCharToMultiByte(codePage, 0, text, count, &narrow[0], needed, nullptr, nullptr);
+    return narrow;
 }
+
+}  // namespace
+
+std::string Utf8FromWide(const wchar_t* text, size_t length) { return NarrowFrom(CP_UTF8, text, length); }
 
 std::string Utf8FromAnsi(const std::string& text) { return Utf8FromWide(WideFrom(CP_ACP, text)); }
 
 std::wstring WideFromUtf8(const std::string& text) { return WideFrom(CP_UTF8, text); }
+
+std::wstring WideFromAnsi(const std::string& text) { return WideFrom(CP_ACP, text); }
+
+std::string AnsiFromWide(const std::wstring& text) { return NarrowFrom(CP_ACP, text.data(), text.size()); }
 
 }  // namespace velk

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <string>
 
+#include "base/utf8.h"
 #include "base/win32_handles.h"
 #include "disc/disc_search.h"
 #include "launcher/launcher_state.h"
@@ -49,10 +50,8 @@ public:
 // folder, or in a folder named outside the code page, would count as missing.
 bool FileExists(const char* path) {
     if (!path || !*path) return false;
-    const int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
-    if (length <= 0) return false;
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    if (!MultiByteToWideChar(CP_ACP, 0, path, -1, &wide[0], length)) return false;
+    const std::wstring wide = WideFromAnsi(path);
+    if (wide.empty()) return false;
     // No "insert a disk" boxes while probing drives.
     ScopedErrorMode quiet(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
