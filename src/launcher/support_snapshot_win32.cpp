@@ -263,12 +263,7 @@ void ResetPlayerChoices() {
     static_cast<CommandLineSetting&>(s) = CommandLineSetting();
     s.customArchives.clear();
     s.alwaysLoadArchives = 0;
-    s.soundConfigured = 0;
-    s.soundProviderKind = 0;
-    s.soundProviderName.clear();
-    s.sound3DSamples = 16;
-    s.sound2DSamples = 32;
-    s.soundReverb = 100;
+    ResetSoundSettings();
     s.displayResult = 0;
     // As the box "Återställ standardvärden": the engine's default configuration and the performance question.
     s.restoreDefaults = 1;

@@ -15,6 +15,8 @@ int RunSoundDetection(HINSTANCE instance, HWND owner, bool reportMissing);
 // The five stored sound values; a missing value leaves its field unchanged.
 void LoadSoundSettings(SettingsStore& settings);
 void SaveSoundSettings(SettingsStore& settings);
+// This run's choice back to the defaults, and unconfirmed: it no longer reaches the engine.
+void ResetSoundSettings();
 
 // Empty until "3DSOUND" was confirmed in this run; otherwise every piece ends with a blank.
 std::string BuildSoundFragment();

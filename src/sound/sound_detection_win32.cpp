@@ -101,6 +101,11 @@ void LoadSoundSettings(SettingsStore& settings) {
 
 void SaveSoundSettings(SettingsStore& settings) { SaveSoundChoice(settings, ChoiceFromState(State())); }
 
+void ResetSoundSettings() {
+    StoreChoice(SoundChoice(), State());
+    State().soundConfigured = 0;
+}
+
 std::string BuildSoundFragment() {
     const LauncherState& s = State();
     return s.soundConfigured ? SoundFragment(ChoiceFromState(s)) : std::string();
