@@ -3,6 +3,7 @@
 // notes, and what reaches the engine and the registry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "launcher_flow.h"
@@ -35,27 +36,6 @@ std::string WithCrLf(const std::string& text) {
         out += c;
     }
     return out;
-}
-
-// Real keystrokes for every character, into the control that has the focus,
-// paced so that no keystroke is dropped.
-void TypeText(const std::string& utf8) {
-    std::wstring text(utf8.size(), L'\0');
-    text.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &text[0],
-                                    static_cast<int>(text.size())));
-    for (size_t i = 0; i < text.size(); ++i) {
-        const wchar_t c = text[i];
-        if (i % 4 == 3) Sleep(25);
-        INPUT keys[2] = {};
-        for (INPUT& key : keys) {
-            key.type = INPUT_KEYBOARD;
-            key.ki.wScan = c;
-            key.ki.dwFlags = KEYEVENTF_UNICODE;
-        }
-        keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
-        SendInput(2, keys, sizeof(INPUT));
-    }
-    Sleep(200);
 }
 
 // WM_GETTEXT, since GetWindowText does not ask a control of another process.
@@ -100,12 +80,36 @@ protected:
         ClickControl(dialog, button);
         return Window(title);
     }
-    // Typing replaces what was there; waits until the launcher has taken every key.
-    void TypeInto(HWND dialog, int id, const std::string& text) {
+    // Real keystrokes for every character (UTF-8), replacing what the field
+    // held. A few at a time: the next go once the field shows the ones before.
+    void TypeInto(HWND dialog, int id, const std::string& utf8) {
+        HWND field = GetDlgItem(dialog, id);
         ClickControl(dialog, id);
-        SendMessageA(GetDlgItem(dialog, id), EM_SETSEL, 0, -1);
-        TypeText(text);
-        for (int i = 0; i < 100 && ControlText(dialog, id) != text; ++i) Sleep(50);
+        // The click is taken once the field has the focus and has let the mouse go;
+        // only then does selecting everything stay selected.
+        GUITHREADINFO thread = {};
+        thread.cbSize = sizeof(thread);
+        ASSERT_TRUE(WaitUntil([&] {
+            return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread) &&
+                   thread.hwndFocus == field && !thread.hwndCapture;
+        }));
+        SendMessageW(field, EM_SETSEL, 0, -1);
+        const std::wstring text = WideFromUtf8(utf8);
+        for (size_t done = 0; done < text.size();) {
+            const size_t next = std::min(text.size(), done + 8);
+            for (; done < next; ++done) {
+                INPUT keys[2] = {};
+                for (INPUT& key : keys) {
+                    key.type = INPUT_KEYBOARD;
+                    key.ki.wScan = text[done];
+                    key.ki.dwFlags = KEYEVENTF_UNICODE;
+                }
+                keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+                SendInput(2, keys, sizeof(INPUT));
+            }
+            const std::string typed = Utf8FromWide(text.substr(0, done));
+            ASSERT_EVENTUALLY_EQ(ControlText(dialog, id), typed);
+        }
     }
     std::string CommandFile() { return game_.CommandFile(); }
     void Leave() {
@@ -266,7 +270,7 @@ TEST_F(AdvancedFlow, PreviewIsTheLineStartaWrites) {
     EXPECT_EQ(label(), "Motorns kommandorad:");
     EXPECT_EQ(ControlText(dialog, kPreview), kHead + kAllOff + " +dev 1 ");
 
-    ClickControl(dialog, kRestoreBox);
+    ClickControl(dialog, kRestoreBox);  // the preview follows the box at once
     EXPECT_EQ(label(), "Motorns kommandorad (prestandanivån väljs vid start):");
     EXPECT_EQ(ControlText(dialog, kPreview), kHead + kAllOff + " -config defaults.cfg +dev 1 ");
     ClickControl(dialog, kRestoreBox);
@@ -276,11 +280,10 @@ TEST_F(AdvancedFlow, PreviewIsTheLineStartaWrites) {
     const std::string typed = "+name \"Å %s\"";
     TypeInto(dialog, kCommandsField, typed);
     std::string preview;
-    for (int i = 0; i < 100; ++i, Sleep(50)) {  // the preview follows once the typing pauses
+    WaitUntil([&] {  // the preview follows once the typing pauses
         preview = ControlText(dialog, kPreview);
-        if (preview.size() > typed.size() && preview.compare(preview.size() - typed.size(), typed.size(), typed) == 0)
-            break;
-    }
+        return preview.size() > typed.size() && preview.compare(preview.size() - typed.size(), typed.size(), typed) == 0;
+    });
     Close(dialog, IDOK);
     EXPECT_EQ(AnsiFromUtf8(preview), PlayAndReadCommandFile());
     EXPECT_EQ(preview, kHead +
@@ -322,7 +325,7 @@ protected:
             if (i > 0) PressKey(notes, VK_DOWN);
             const std::string expected = WithCrLf(LauncherString(entries[i].textId));
             ASSERT_FALSE(expected.empty());
-            EXPECT_EQ(ControlText(notes, kNotesText), expected);
+            EXPECT_EVENTUALLY_EQ(ControlText(notes, kNotesText), expected);
         }
     }
     LRESULT Selected(HWND notes) { return SendMessageA(GetDlgItem(notes, kNotesList), LB_GETCURSEL, 0, 0); }
@@ -346,7 +349,7 @@ TEST_F(NotesFlow, HelpShowsEveryOptionAndRemembersTheLastOnStang) {
     EXPECT_EQ(ControlText(help, kNotesText), WithCrLf(LauncherString(45)));
     PressKey(help, VK_DOWN);
     PressKey(help, VK_ESCAPE);  // closes without storing
-    ASSERT_TRUE(WaitWindowGone(help, 3000));
+    ASSERT_TRUE(WaitWindowGone(help, kWindowWait));
     EXPECT_EQ(Number("AdvOptSel"), 5u);
     EXPECT_NE(WaitForWindowNow(launcher_->id(), kAdvancedTitle), nullptr) << "the advanced dialog stays open";
     Close(advanced, IDCANCEL);

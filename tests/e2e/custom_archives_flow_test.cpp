@@ -55,15 +55,18 @@ TEST_F(CustomArchivesFlow, ChosenArchivesReachTheEngineAndAreRemembered) {
     std::sort(available.begin(), available.end());
     EXPECT_EQ(available, (std::vector<std::string>{"My Maps.rez", "a.rez", "b.rez"}));
 
+    HWND chosenList = GetDlgItem(custom, kChosen);
     ClickItem(custom, kAvailable, "b.rez");
     ClickControl(custom, kAdd);
     ClickItem(custom, kAvailable, "a.rez", 2);  // a double-click adds as well
+    ASSERT_EVENTUALLY_EQ(ListBoxTexts(chosenList), (std::vector<std::string>{"b.rez", "a.rez"}));
     ClickItem(custom, kAvailable, "My Maps.rez");
     ClickControl(custom, kAdd);
+    ASSERT_EVENTUALLY_EQ(ListBoxTexts(chosenList).size(), 3u);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(custom, kAdd)));  // already chosen
     ClickItem(custom, kChosen, "a.rez");
     ClickControl(custom, kRemove);
-    EXPECT_EQ(ListBoxTexts(GetDlgItem(custom, kChosen)), (std::vector<std::string>{"b.rez", "My Maps.rez"}));
+    EXPECT_EVENTUALLY_EQ(ListBoxTexts(chosenList), (std::vector<std::string>{"b.rez", "My Maps.rez"}));
     ClickControl(custom, kAlwaysLoad);
     Close(custom, IDOK);
     Close(advanced, IDOK);

@@ -106,8 +106,9 @@ TEST_F(DisplayFlow, ChoosingAnotherRendererRefillsCardsAndModes) {
     ASSERT_GE(software, 0);
     ClickListItem(dialog, kRendererList, software);
     EXPECT_EQ(SelectedText(renderers), "Stand-in Software Renderer (standin_demo_sw.ren)");
-    EXPECT_EQ(ListBoxTexts(GetDlgItem(dialog, kCardList)),
-              (std::vector<std::string>{"Stand-in Software Rasterizer (software)"}));
+    // The cards and modes are filled anew when the click ends.
+    EXPECT_EVENTUALLY_EQ(ListBoxTexts(GetDlgItem(dialog, kCardList)),
+                         (std::vector<std::string>{"Stand-in Software Rasterizer (software)"}));
     EXPECT_EQ(ListBoxTexts(GetDlgItem(dialog, kModeList)),
               (std::vector<std::string>{"640 x 480 x 16", "800 x 600 x 16", "1024 x 768 x 16"}));
     EXPECT_EQ(SelectedText(GetDlgItem(dialog, kModeList)), "640 x 480 x 16");  // its default

@@ -75,11 +75,12 @@ TEST_F(LaunchFlow, ShiftAtStartaShowsTheLineAndCancelKeepsTheOldFile) {
     HWND title = TitleWindow();
     ASSERT_NE(title, nullptr);
     BringToFront(title);
-    HoldKeyOnDisplay("shift", true);
+    ASSERT_TRUE(HoldShiftOnDisplay(true));
     ClickControl(title, 1);  // "Starta"
-    HWND box = WaitForWindow(launcher_->id(), "Command Line String", kWindowWait);
-    HoldKeyOnDisplay("shift", false);
+    HWND box = WaitForMessageBox(launcher_->id(), kWindowWait);
+    EXPECT_TRUE(HoldShiftOnDisplay(false));
     ASSERT_NE(box, nullptr) << "no confirmation with SHIFT held";
+    EXPECT_EQ(WindowTextUtf8(box), "Command Line String");
     EXPECT_EQ(MessageBoxText(box), kHead + " +multiplayer 0" + kSwitches + "  ");
     PressKey(box, VK_ESCAPE);  // Cancel
 
@@ -178,8 +179,8 @@ TEST_F(LaunchFlow, SecondLauncherEndsAtOnceWithoutAWindow) {
 
 TEST_F(LaunchFlow, RunningEngineShowsBox64AndTouchesNothing) {
     Process engine;
-    ASSERT_TRUE(engine.Start(game_.path(), "TALVEX.EXE", "-stay 20000"));
-    ASSERT_TRUE(WaitProcessListed(engine.id(), 5000));
+    ASSERT_TRUE(engine.Start(game_.path(), "TALVEX.EXE", "-stay 120000"));
+    ASSERT_TRUE(WaitProcessListed(engine.id(), kPatience));
     Start("-GOGAME");
     EXPECT_EQ(AnswerBox(), "VELK körs redan.");
     EXPECT_EQ(launcher_->WaitExit(kExitWait), 0u);
@@ -198,8 +199,8 @@ TEST_F(LaunchFlow, LongGameFolderIsBlockedOnlyByItsOwnEngine) {
 
     launcher_ = std::make_unique<Process>();
     Process otherEngine;
-    ASSERT_TRUE(otherEngine.Start(game_.path(), "TALVEX.EXE", "-stay 20000"));
-    ASSERT_TRUE(WaitProcessListed(otherEngine.id(), 5000));
+    ASSERT_TRUE(otherEngine.Start(game_.path(), "TALVEX.EXE", "-stay 120000"));
+    ASSERT_TRUE(WaitProcessListed(otherEngine.id(), kPatience));
     ASSERT_TRUE(launcher_->Start(deep, "Velkarion.exe", ""));
     HWND title = TitleWindow();
     ASSERT_NE(title, nullptr) << "an engine of another folder blocked the launcher";
@@ -207,8 +208,8 @@ TEST_F(LaunchFlow, LongGameFolderIsBlockedOnlyByItsOwnEngine) {
     EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
 
     Process ownEngine;
-    ASSERT_TRUE(ownEngine.Start(deep, "TALVEX.EXE", "-stay 20000"));
-    ASSERT_TRUE(WaitProcessListed(ownEngine.id(), 5000));
+    ASSERT_TRUE(ownEngine.Start(deep, "TALVEX.EXE", "-stay 120000"));
+    ASSERT_TRUE(WaitProcessListed(ownEngine.id(), kPatience));
     Process blocked;
     ASSERT_TRUE(blocked.Start(deep, "Velkarion.exe", ""));
     HWND box = WaitForMessageBox(blocked.id(), kWindowWait);
@@ -244,7 +245,7 @@ TEST_F(LaunchFlow, UnwritableCommandFileIsToldOverTheTitleWindow) {
     EXPECT_NE(GetDlgItem(title, 1003), nullptr);
     EXPECT_TRUE(IsWindowVisible(title));
     PressKey(box, VK_RETURN);
-    ASSERT_TRUE(WaitWindowGone(box, 3000));
+    ASSERT_TRUE(WaitWindowGone(box, kWindowWait));
     EXPECT_TRUE(IsWindowVisible(title));
     EXPECT_TRUE(ReadEngineStarts(game_.path()).empty());
     PressKey(title, VK_ESCAPE);
@@ -261,7 +262,7 @@ TEST_F(LaunchFlow, SetupWithoutADiscStartsFromTheGameFolder) {
     PostMessageA(title, WM_COMMAND, 3, 0);  // the setup command, as a control would send it
     ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
     std::string record;
-    for (int i = 0; i < 50 && !ReadFileText(game_ / "setup-record.txt", &record); ++i) Sleep(100);
+    WaitUntil([&] { return ReadFileText(game_ / "setup-record.txt", &record) && record.find("\nEND") != std::string::npos; });
     EXPECT_NE(record.find("cwd " + game_.path() + "\n"), std::string::npos) << record;
 }
 

@@ -62,41 +62,10 @@ protected:
         advanced_ = OpenAdvanced();
         ASSERT_NE(advanced_, nullptr);
     }
-    struct BoxSearch {
-        DWORD processId;
-        HWND owner;
-        HWND found;
-    };
-    static BOOL CALLBACK MatchBox(HWND w, LPARAM p) {
-        auto* s = reinterpret_cast<BoxSearch*>(p);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == s->processId && IsWindowVisible(w) && GetWindow(w, GW_OWNER) == s->owner &&
-            WindowTextUtf8(w) == "Velkarion")
-            s->found = w;
-        return s->found == nullptr;
-    }
-    // A message box owned by the advanced dialog (the title window has the same caption but no owner).
-    HWND WaitForBoxOverAdvanced(DWORD milliseconds) {
-        BoxSearch search{launcher_->id(), advanced_, nullptr};
-        for (DWORD start = GetTickCount(); GetTickCount() - start < milliseconds; Sleep(30)) {
-            EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
-            if (search.found) {
-                Sleep(150);
-                return search.found;
-            }
-        }
-        return nullptr;
-    }
     // Presses "3D-ljud..." and answers the box that comes over the advanced dialog; gives its text.
     std::string PressSoundAndAnswerBox(WORD key) {
         ClickControl(advanced_, kSoundButton);
-        HWND box = WaitForBoxOverAdvanced(kWindowWait);
-        if (!box) return "<no box owned by the advanced dialog>";
-        std::string text = MessageBoxText(box);
-        PressKey(box, key);
-        WaitWindowGone(box, 3000);
-        return text;
+        return AnswerBox(key, nullptr, advanced_);
     }
     HWND WaitSoundDialog() { return Window(kSoundTitle); }
     // Tab from the focused control into the next field selects its text; typing replaces it.

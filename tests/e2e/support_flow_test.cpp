@@ -81,16 +81,6 @@ protected:
         ASSERT_NE(support_, nullptr);
     }
     std::string Summary() { return FieldText(support_, kSummaryField); }
-    // Answers the next box over `owner` (the dialogs below it hold texts a
-    // plain box search would take for a box's); gives its text.
-    std::string AnswerBoxOver(HWND owner, WORD key) {
-        HWND box = WaitForMessageBox(launcher_->id(), 8000, owner);
-        if (!box) return "<no box>";
-        std::string text = MessageBoxText(box);
-        PressKey(box, key);
-        WaitWindowGone(box, 3000);
-        return text;
-    }
     bool Shows(const std::string& text) { return Squeezed(Summary()).find(text) != std::string::npos; }
 };
 
@@ -105,16 +95,19 @@ TEST_F(SupportFlow, CopyAndSaveHoldExactlyTheSummaryShown) {
 
     OpenClipboard(nullptr), EmptyClipboard(), CloseClipboard();
     ClickControl(support_, kCopyButton);
-    EXPECT_EQ(ClipboardText(), summary);
+    EXPECT_EVENTUALLY_EQ(ClipboardText(), summary);
 
     ClickControl(support_, kSaveButton);
     HWND saveAs = Window("Save As");
     ASSERT_NE(saveAs, nullptr);
     PressKey(saveAs, VK_RETURN);  // the suggestion: velksupport.txt in the game folder
-    ASSERT_TRUE(WaitWindowGone(saveAs, 5000));
-    std::string saved;
-    for (int i = 0; i < 60 && !ReadFileText(game_ / "velksupport.txt", &saved); ++i) Sleep(50);
-    EXPECT_EQ(saved, "\xEF\xBB\xBF" + summary);
+    ASSERT_TRUE(WaitWindowGone(saveAs, kWindowWait));
+    auto saved = [&] {
+        std::string text;
+        ReadFileText(game_ / "velksupport.txt", &text);
+        return text;
+    };
+    EXPECT_EVENTUALLY_EQ(saved(), "\xEF\xBB\xBF" + summary);
 
     // A file the launcher cannot write (held open by another program): the player is told.
     HANDLE held = CreateFileA((game_ / "velksupport.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -123,14 +116,14 @@ TEST_F(SupportFlow, CopyAndSaveHoldExactlyTheSummaryShown) {
     saveAs = Window("Save As");
     ASSERT_NE(saveAs, nullptr);
     PressKey(saveAs, VK_RETURN);
-    AnswerBoxOver(saveAs, VK_RETURN);  // the system asks whether to replace the file: yes
-    EXPECT_EQ(AnswerBoxOver(support_, VK_RETURN),
+    AnswerBox(VK_RETURN, nullptr, saveAs);  // the system asks whether to replace the file: yes
+    EXPECT_EQ(AnswerBox(VK_RETURN, nullptr, support_),
               "FELMEDDELANDE - Kunde inte spara felsökningsrapporten. Kontrollera att mappen finns, att filen inte "
               "är skrivskyddad och att det finns plats kvar på disken.");
     CloseHandle(held);
 
     PressKey(support_, VK_ESCAPE);
-    EXPECT_TRUE(WaitWindowGone(support_, 3000));
+    EXPECT_TRUE(WaitWindowGone(support_, kWindowWait));
     Close(advanced_, IDCANCEL);
     ClickControl(title_, kAvsluta);
     EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
@@ -174,7 +167,7 @@ TEST_F(SupportFlow, ResetAsksFirstThenClearsThePlayersChoicesOnly) {
 
     const std::map<std::string, std::string> before = RegistryValues();
     ClickControl(support_, kResetButton);
-    const std::string question = AnswerBoxOver(support_, VK_ESCAPE);
+    const std::string question = AnswerBox(VK_ESCAPE, nullptr, support_);
     EXPECT_NE(question.find("Avaktivera-rutorna, den sparade kommandoraden, de valda rez-filerna och valet av 3D-ljud"),
               std::string::npos)
         << question;
@@ -182,9 +175,8 @@ TEST_F(SupportFlow, ResetAsksFirstThenClearsThePlayersChoicesOnly) {
     EXPECT_FALSE(Shows("Återställt"));
 
     ClickControl(support_, kResetButton);
-    AnswerBoxOver(support_, VK_RETURN);
-    for (int i = 0; i < 60 && !Shows("Återställt i denna körning"); ++i) Sleep(50);
-    EXPECT_TRUE(Shows("Återställt i denna körning")) << Summary();
+    AnswerBox(VK_RETURN, nullptr, support_);
+    EXPECT_TRUE(WaitUntil([&] { return Shows("Återställt i denna körning"); })) << Summary();
     std::map<std::string, std::string> expected;
     for (const char* name : kept) expected[name] = before.at(name);
     EXPECT_EQ(RegistryValues(), expected);

@@ -226,9 +226,8 @@ std::string StandInBrowser::Opened() const {
 }
 
 std::string StandInBrowser::WaitOpened(DWORD milliseconds) const {
-    DWORD start = GetTickCount();
     std::string text;
-    while ((text = Opened()).empty() && GetTickCount() - start < milliseconds) Sleep(50);
+    WaitUntil([&] { return !(text = Opened()).empty() && text.back() == '\n'; }, milliseconds);
     return text;
 }
 

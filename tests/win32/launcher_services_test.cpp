@@ -65,8 +65,8 @@ TEST(ProcessCheck, SeesAnotherProcessByItsFullPath) {
     std::string engine = game / "TALVEX.EXE";
     EXPECT_FALSE(IsProcessRunning(engine.c_str(), 1));
     Process p;
-    ASSERT_TRUE(p.Start(game.path(), "TALVEX.EXE", "-stay 10000"));
-    ASSERT_TRUE(WaitProcessListed(p.id(), 5000));
+    ASSERT_TRUE(p.Start(game.path(), "TALVEX.EXE", "-stay 120000"));
+    ASSERT_TRUE(WaitProcessListed(p.id(), kPatience));
     EXPECT_TRUE(IsProcessRunning(engine.c_str(), 1));
     EXPECT_TRUE(IsProcessRunning("talvex.exe", 1));
     EXPECT_FALSE(IsProcessRunning("talvex.exe", 2));
@@ -100,7 +100,7 @@ TEST(SetupStart, StartsInTheGivenFolder) {
     State().setupProgram = "SETUP.EXE";
     ASSERT_TRUE(RunSetup());
     std::string record;
-    for (int i = 0; i < 100 && !ReadFileText(disc / "setup-record.txt", &record); ++i) Sleep(50);
+    WaitUntil([&] { return ReadFileText(disc / "setup-record.txt", &record) && record.find("\nEND") != std::string::npos; });
     EXPECT_NE(record.find("cwd " + disc.path() + "\n"), std::string::npos) << record;
     EXPECT_NE(record.find("commandline " + disc.path() + "\\SETUP.EXE"), std::string::npos) << record;
     State().setupProgram = "MISSING.EXE";
@@ -145,15 +145,11 @@ TEST(EngineRunCount, ReadsTheNumRunsLine) {
 
 // Reads the text of the message box the thread is about to show, then closes it.
 DWORD WINAPI AnswerBoxLater(void* textOut) {
-    for (int i = 0; i < 200; ++i) {
-        HWND box = WaitForMessageBox(GetCurrentProcessId(), 50);
-        if (box) {
-            *static_cast<std::string*>(textOut) = MessageBoxText(box) + "|" + WindowTextUtf8(box);
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
-            return 0;
-        }
-    }
-    return 1;
+    HWND box = WaitForMessageBox(GetCurrentProcessId(), kPatience);
+    if (!box) return 1;
+    *static_cast<std::string*>(textOut) = MessageBoxText(box) + "|" + WindowTextUtf8(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    return 0;
 }
 
 TEST(ErrorBox, StringTextOrErrorAndTheGameTitle) {
@@ -172,7 +168,7 @@ TEST(ErrorBox, StringTextOrErrorAndTheGameTitle) {
         std::string seen;
         HANDLE t = CreateThread(nullptr, 0, AnswerBoxLater, &seen, 0, nullptr);
         EXPECT_EQ(ShowGameError(nullptr, c.id, MB_ICONINFORMATION), IDOK);
-        WaitForSingleObject(t, 10000);
+        WaitForSingleObject(t, INFINITE);
         CloseHandle(t);
         EXPECT_EQ(seen, c.expected);
     }
