@@ -11,22 +11,19 @@
 namespace velk::test {
 namespace {
 
-constexpr int kCommandsField = 1042;
 constexpr int kSaveCommandsBox = 1043;
-constexpr int kRestoreBox = 1054;
 constexpr int kCardNotesButton = 1066;
 constexpr int kHelpButton = 1069;
 constexpr int kNotesList = 1072;
 constexpr int kNotesText = 1070;
 const char* const kHelpTitle = "Hjälp för avancerade alternativ";
 const char* const kCardsTitle = "Anteckningar om grafikkort";
-const char* const kDetailTitle = "VELK - prestandainställningar";
-const char* const kWarning =
+const char* const kAdvancedWarning =
     "VARNING!  Mixtrande med de avancerade alternativen kan få spelet att fungera sämre (eller inte alls) beroende "
     "på din systemkonfiguration. Klicka på \"Hjälp\"-knappen för att få information om de olika avancerade "
     "alternativen innan du använder dem.";
 
-const std::string kHead = std::string(kDemoCommandHead) + " +multiplayer 0 ";
+const std::string kAdvancedHead = std::string(kDemoCommandHead) + " +multiplayer 0 ";
 const std::string kAllOff = kAllSwitchesOff;
 
 std::string WithCrLf(const std::string& text) {
@@ -37,18 +34,6 @@ std::string WithCrLf(const std::string& text) {
     }
     return out;
 }
-
-// WM_GETTEXT, since GetWindowText does not ask a control of another process.
-std::string ControlText(HWND dialog, int id) {
-    std::wstring text(4096, L'\0');
-    LRESULT n = SendMessageW(GetDlgItem(dialog, id), WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(n > 0 ? static_cast<size_t>(n) : 0);
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(size > 0 ? size - 1 : 0, '\0');
-    if (size > 1) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &utf8[0], size, nullptr, nullptr);
-    return utf8;
-}
-bool IsTicked(HWND dialog, int id) { return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 class AdvancedFlow : public LauncherFlow {
 protected:
@@ -123,11 +108,11 @@ protected:
 TEST_F(AdvancedFlow, WarningUntilTheDialogHasBeenShownOnce) {
     registry_.SetNumber("AdvWarning", 0);
     StartToTitle();
-    EXPECT_EQ(ClickAvanceradAndAnswer(VK_ESCAPE), std::string("Advanced Options: ") + kWarning);
+    EXPECT_EQ(ClickAvanceradAndAnswer(VK_ESCAPE), std::string("Advanced Options: ") + kAdvancedWarning);
     EXPECT_EQ(WaitForWindow(launcher_->id(), kAdvancedTitle, 300), nullptr) << "Cancel opened the dialog";
     EXPECT_EQ(Number("AdvWarning"), 0u);
 
-    EXPECT_EQ(ClickAvanceradAndAnswer(VK_RETURN), std::string("Advanced Options: ") + kWarning);
+    EXPECT_EQ(ClickAvanceradAndAnswer(VK_RETURN), std::string("Advanced Options: ") + kAdvancedWarning);
     HWND dialog = Window(kAdvancedTitle);
     ASSERT_NE(dialog, nullptr);
     RECT frame = {};
@@ -149,7 +134,7 @@ TEST_F(AdvancedFlow, BoxesAndTextReachTheEngineAfterOk) {
     for (int box : {1050, 1057, 1071, 1073}) ClickControl(dialog, box);
     TypeInto(dialog, kCommandsField, "+windowed 1 +name %s");
     Close(dialog, IDOK);
-    EXPECT_EQ(PlayAndReadCommandFile(), kHead +
+    EXPECT_EQ(PlayAndReadCommandFile(), kAdvancedHead +
                                             " +DisableMusic 0 +DisableSound 1 +DisableFog 1 +DisableTripBuf 0 "
                                             "+DisableHardwareCursor 1 +DynamicLoadScreen 0  +windowed 1 +name %s");
     EXPECT_EQ(Number("Disable Sound"), 1u);
@@ -170,7 +155,7 @@ TEST_F(AdvancedFlow, CancelChangesNothing) {
     for (int box : {1050, 1057, kSaveCommandsBox, kRestoreBox}) ClickControl(dialog, box);
     TypeInto(dialog, kCommandsField, "+new 2");
     Close(dialog, IDCANCEL);
-    EXPECT_EQ(PlayAndReadCommandFile(), kHead + " +DisableMusic 0 +DisableSound 0 +DisableFog 1 +DisableTripBuf 0 "
+    EXPECT_EQ(PlayAndReadCommandFile(), kAdvancedHead + " +DisableMusic 0 +DisableSound 0 +DisableFog 1 +DisableTripBuf 0 "
                                                 "+DisableHardwareCursor 0  +old 1");
     EXPECT_EQ(Number("Save Commands"), LauncherRegistry::kAbsentNumber);
     EXPECT_EQ(Text("Commands"), "+old 1");
@@ -191,7 +176,7 @@ TEST_F(AdvancedFlow, RestoreDefaultsAsksTheLevelAtEveryLaunch) {
     ASSERT_NE(detail, nullptr) << "the second launch did not ask again";
     PressKey(detail, VK_RETURN);
     ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
-    EXPECT_EQ(CommandFile(), kHead + kAllOff + " -config defaults.cfg ++PerformanceLevel 1  ");
+    EXPECT_EQ(CommandFile(), kAdvancedHead + kAllOff + " -config defaults.cfg ++PerformanceLevel 1  ");
 }
 
 TEST_F(AdvancedFlow, UntickedSaveKeepsTheTextForThisRunOnly) {
@@ -203,14 +188,14 @@ TEST_F(AdvancedFlow, UntickedSaveKeepsTheTextForThisRunOnly) {
     ClickControl(dialog, kSaveCommandsBox);
     TypeInto(dialog, kCommandsField, "+new 2");
     Close(dialog, IDOK);
-    EXPECT_EQ(PlayAndReadCommandFile(), kHead + kAllOff + "  +new 2");
+    EXPECT_EQ(PlayAndReadCommandFile(), kAdvancedHead + kAllOff + "  +new 2");
     EXPECT_EQ(Number("Save Commands"), 0u);
     EXPECT_EQ(Text("Commands"), "+old 1");
 
     launcher_ = std::make_unique<Process>();  // the next run starts without the text
     ASSERT_TRUE(launcher_->Start(game_.path(), "Velkarion.exe", "-GOGAME"));
     ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
-    EXPECT_EQ(CommandFile(), kHead + kAllOff + " -GOGAME ");
+    EXPECT_EQ(CommandFile(), kAdvancedHead + kAllOff + " -GOGAME ");
 }
 
 TEST_F(AdvancedFlow, TypedTextIsCutTo254Characters) {
@@ -221,7 +206,7 @@ TEST_F(AdvancedFlow, TypedTextIsCutTo254Characters) {
     TypeInto(dialog, kCommandsField, typed);
     ASSERT_EQ(ControlText(dialog, kCommandsField), typed);
     Close(dialog, IDOK);
-    EXPECT_EQ(PlayAndReadCommandFile(), kHead + kAllOff + "  " + typed.substr(0, 254));
+    EXPECT_EQ(PlayAndReadCommandFile(), kAdvancedHead + kAllOff + "  " + typed.substr(0, 254));
     EXPECT_EQ(Text("Commands"), typed.substr(0, 254));
 }
 
@@ -251,7 +236,7 @@ TEST_F(AdvancedFlow, StoredTextReadsBackOrCountsAsAbsent) {
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(ControlText(dialog, kCommandsField), c.shown);
         Close(dialog, IDCANCEL);
-        EXPECT_EQ(PlayAndReadCommandFile(), kHead + kAllOff + "  " + c.shown);
+        EXPECT_EQ(PlayAndReadCommandFile(), kAdvancedHead + kAllOff + "  " + c.shown);
     }
 }
 
@@ -268,11 +253,11 @@ TEST_F(AdvancedFlow, PreviewIsTheLineStartaWrites) {
         return std::string("<none>");
     };
     EXPECT_EQ(label(), "Motorns kommandorad:");
-    EXPECT_EQ(ControlText(dialog, kPreview), kHead + kAllOff + " +dev 1 ");
+    EXPECT_EQ(ControlText(dialog, kPreview), kAdvancedHead + kAllOff + " +dev 1 ");
 
     ClickControl(dialog, kRestoreBox);  // the preview follows the box at once
     EXPECT_EQ(label(), "Motorns kommandorad (prestandanivån väljs vid start):");
-    EXPECT_EQ(ControlText(dialog, kPreview), kHead + kAllOff + " -config defaults.cfg +dev 1 ");
+    EXPECT_EQ(ControlText(dialog, kPreview), kAdvancedHead + kAllOff + " -config defaults.cfg +dev 1 ");
     ClickControl(dialog, kRestoreBox);
     EXPECT_EQ(label(), "Motorns kommandorad:");
 
@@ -286,7 +271,7 @@ TEST_F(AdvancedFlow, PreviewIsTheLineStartaWrites) {
     });
     Close(dialog, IDOK);
     EXPECT_EQ(AnsiFromUtf8(preview), PlayAndReadCommandFile());
-    EXPECT_EQ(preview, kHead +
+    EXPECT_EQ(preview, kAdvancedHead +
                            " +DisableMusic 1 +DisableSound 0 +DisableMovies 1 +DisableJoystick 1 +DisableTripBuf 1 "
                            "+DisableHardwareCursor 0 +dev 1 +name \"Å %s\"");
 }

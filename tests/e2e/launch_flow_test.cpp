@@ -8,9 +8,7 @@
 namespace velk::test {
 namespace {
 
-const char* const kDetailTitle = "VELK - prestandainställningar";
-
-const std::string kHead = kDemoCommandHead;
+const std::string kLaunchHead = kDemoCommandHead;
 const std::string kSwitches = std::string(" ") + kAllSwitchesOff;
 
 class LaunchFlow : public LauncherFlow {
@@ -35,7 +33,7 @@ TEST_F(LaunchFlow, FirstRunWithGoGameAsksForTheLevelAndStartsTheEngine) {
     PressKey(detail, VK_RETURN);  // the default button: normal performance
     ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
 
-    const std::string expected = kHead + " +multiplayer 0" + kSwitches + " ++PerformanceLevel 1 -GOGAME ";
+    const std::string expected = kLaunchHead + " +multiplayer 0" + kSwitches + " ++PerformanceLevel 1 -GOGAME ";
     EXPECT_EQ(CommandFile(), expected);
     auto starts = WaitEngineStarts(game_.path(), 1, kExitWait);
     ASSERT_EQ(starts.size(), 1u);
@@ -61,7 +59,7 @@ TEST_F(LaunchFlow, ReturningPlayerMultiplayerAsksNothing) {
     registry_.SetNumber("Disable Fog", 1);
     Start("-gomulti");
     ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u) << "a window was waiting for an answer";
-    EXPECT_EQ(CommandFile(), kHead + " +multiplayer 1" +
+    EXPECT_EQ(CommandFile(), kLaunchHead + " +multiplayer 1" +
                                  "  +DisableMusic 0 +DisableSound 0 +DisableFog 1 +DisableTripBuf 0 "
                                  "+DisableHardwareCursor 0 -gomulti ");
     EXPECT_EQ(Number("Num Launcher Runs"), 5u);
@@ -81,7 +79,7 @@ TEST_F(LaunchFlow, ShiftAtStartaShowsTheLineAndCancelKeepsTheOldFile) {
     EXPECT_TRUE(HoldShiftOnDisplay(false));
     ASSERT_NE(box, nullptr) << "no confirmation with SHIFT held";
     EXPECT_EQ(WindowTextUtf8(box), "Command Line String");
-    EXPECT_EQ(MessageBoxText(box), kHead + " +multiplayer 0" + kSwitches + "  ");
+    EXPECT_EQ(MessageBoxText(box), kLaunchHead + " +multiplayer 0" + kSwitches + "  ");
     PressKey(box, VK_ESCAPE);  // Cancel
 
     title = TitleWindow();
@@ -115,7 +113,7 @@ TEST_F(LaunchFlow, MissingEngineShowsBox6AndTheTitleReturns) {
     HWND title = TitleWindow();
     ASSERT_NE(title, nullptr);
     // The command file was written before the start failed.
-    EXPECT_EQ(CommandFile(), kHead + " +multiplayer 0" + kSwitches + " -GOGAME ");
+    EXPECT_EQ(CommandFile(), kLaunchHead + " +multiplayer 0" + kSwitches + " -GOGAME ");
     PressKey(title, VK_ESCAPE);
     EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
 }
@@ -143,7 +141,7 @@ TEST_F(LaunchFlow, PercentInTheSavedCommandsReachesTheFileUnchanged) {
     registry_.SetText("Commands", "+name %s%d 100%");
     Start("-GOGAME");
     ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
-    EXPECT_EQ(CommandFile(), kHead + " +multiplayer 0" + kSwitches + " -GOGAME +name %s%d 100%");
+    EXPECT_EQ(CommandFile(), kLaunchHead + " +multiplayer 0" + kSwitches + " -GOGAME +name %s%d 100%");
 }
 
 TEST_F(LaunchFlow, CancelledLevelQuestionReturnsToTheTitleAndAsksAgain) {
@@ -159,7 +157,7 @@ TEST_F(LaunchFlow, CancelledLevelQuestionReturnsToTheTitleAndAsksAgain) {
     ASSERT_NE(detail, nullptr) << "the next attempt did not ask again";
     ClickControl(detail, 1048);  // high detail
     ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
-    EXPECT_EQ(CommandFile(), kHead + " +multiplayer 0" + kSwitches + " ++PerformanceLevel 2 -GOGAME ");
+    EXPECT_EQ(CommandFile(), kLaunchHead + " +multiplayer 0" + kSwitches + " ++PerformanceLevel 2 -GOGAME ");
 }
 
 TEST_F(LaunchFlow, SecondLauncherEndsAtOnceWithoutAWindow) {

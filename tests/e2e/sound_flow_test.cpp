@@ -8,26 +8,18 @@
 namespace velk::test {
 namespace {
 
-constexpr int kSoundButton = 1068;
 constexpr int kProviderList = 1075;
 constexpr int k3DVoices = 1076;
 constexpr int k2DVoices = 1077;
 constexpr int kReverb100 = 1081;
 constexpr int kReverb125 = 1082;
 const char* const kSoundTitle = "VELK - 3D-ljud";
-const char* const kWarning =
+const char* const kSoundWarning =
     "Maskinvaran för 3D-ljud i din dator kommer nu att undersökas. Det kan ta upp till en minut och det kan "
     "höras små knäppanden och klickljud.";
 const char* const kNoProvider = "Det finns ingen 3D-ljudsförsörjare i den här datorn.";
 
-const std::string kHead = std::string(kDemoCommandHead) + " +multiplayer 0 " + kAllSwitchesOff;
-
-// An edit field's text lives in the other process: ask the field for it.
-std::string FieldText(HWND dialog, int id) {
-    wchar_t text[64] = {};
-    SendMessageW(GetDlgItem(dialog, id), WM_GETTEXT, 64, (LPARAM)text);
-    return Utf8FromWide(text);
-}
+const std::string kSoundHead = std::string(kDemoCommandHead) + " +multiplayer 0 " + kAllSwitchesOff;
 
 // What the stand-in library logs for a detection over `providers` providers that all open.
 std::string ExpectedLibraryCalls(int providers) {
@@ -77,15 +69,15 @@ protected:
 
 TEST_F(SoundFlow, FreshMachineWarnsOffersProvidersAndTheChoiceReachesTheEngine) {
     StartToAdvanced();
-    EXPECT_EQ(PressSoundAndAnswerBox(VK_RETURN), kWarning);
+    EXPECT_EQ(PressSoundAndAnswerBox(VK_RETURN), kSoundWarning);
     HWND sound = WaitSoundDialog();
     ASSERT_NE(sound, nullptr);
     EXPECT_EQ(GetWindow(sound, GW_OWNER), advanced_);
     HWND list = GetDlgItem(sound, kProviderList);
     EXPECT_EQ(ListBoxTexts(list), (std::vector<std::string>{"Inget 3D-ljud", "Third", "Second", "First"}));
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 0);
-    EXPECT_EQ(FieldText(sound, k3DVoices), "16");
-    EXPECT_EQ(FieldText(sound, k2DVoices), "32");
+    EXPECT_EQ(ControlText(sound, k3DVoices), "16");
+    EXPECT_EQ(ControlText(sound, k2DVoices), "32");
     EXPECT_EQ(SendDlgItemMessageA(sound, kReverb100, BM_GETCHECK, 0, 0), BST_CHECKED);
     const std::string logAfterFirst = LibraryLog();
     EXPECT_EQ(logAfterFirst, ExpectedLibraryCalls(3));
@@ -101,7 +93,7 @@ TEST_F(SoundFlow, FreshMachineWarnsOffersProvidersAndTheChoiceReachesTheEngine) 
     sound = WaitSoundDialog();
     ASSERT_NE(sound, nullptr);
     EXPECT_EQ(SendDlgItemMessageA(sound, kProviderList, LB_GETCURSEL, 0, 0), 2);
-    EXPECT_EQ(FieldText(sound, k3DVoices), "8");
+    EXPECT_EQ(ControlText(sound, k3DVoices), "8");
     Close(sound, IDCANCEL);
     EXPECT_EQ(LibraryLog(), logAfterFirst);
 
@@ -110,7 +102,7 @@ TEST_F(SoundFlow, FreshMachineWarnsOffersProvidersAndTheChoiceReachesTheEngine) 
     ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
     std::string commands;
     ASSERT_TRUE(ReadFileText(game_ / "velkcmds.txt", &commands));
-    EXPECT_EQ(commands, kHead +
+    EXPECT_EQ(commands, kSoundHead +
                             " ++3dsoundprovider 7 ++3dsoundprovidername \"Second\" ++max3dvoices 8 "
                             "++maxswvoices 24 ++reverblevel 1.250000   ");
 
@@ -144,7 +136,7 @@ TEST_F(SoundFlow, NothingToOfferGivesBox65AndEachRequestTriesAgain) {
     ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
     std::string commands;
     ASSERT_TRUE(ReadFileText(game_ / "velkcmds.txt", &commands));
-    EXPECT_EQ(commands, kHead + "  ");  // no sound fragment without a confirmed dialog
+    EXPECT_EQ(commands, kSoundHead + "  ");  // no sound fragment without a confirmed dialog
 }
 
 }  // namespace

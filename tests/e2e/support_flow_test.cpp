@@ -9,27 +9,13 @@
 namespace velk::test {
 namespace {
 
-constexpr int kGrafik = 9;
-constexpr int kSoundButton = 1068;
 constexpr int kFogBox = 1057;
-constexpr int kRestoreBox = 1054;
-constexpr int kCommandsField = 1042;
 constexpr int kSupportButton = 1074;
 constexpr int kSummaryField = 1200;
 constexpr int kCopyButton = 1201;
 constexpr int kSaveButton = 1202;
 constexpr int kResetButton = 1203;
 const char* const kSupportTitle = "VELK - felsökning";
-const char* const kDetailTitle = "VELK - prestandainställningar";
-
-// The whole text of a field of the launcher's process, in UTF-8.
-std::string FieldText(HWND dialog, int id) {
-    HWND field = GetDlgItem(dialog, id);
-    std::wstring text(static_cast<size_t>(SendMessageW(field, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
-    text.resize(static_cast<size_t>(
-        SendMessageW(field, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
-    return Utf8FromWide(text);
-}
 
 std::string ClipboardText() {
     if (!OpenClipboard(nullptr)) return "<clipboard not opened>";
@@ -43,8 +29,6 @@ std::string ClipboardText() {
     CloseClipboard();
     return text;
 }
-
-bool IsTicked(HWND dialog, int id) { return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 // The summary as compared here: without the blanks that line its values up.
 std::string Squeezed(std::string text) {
@@ -80,7 +64,7 @@ protected:
         support_ = Window(kSupportTitle);
         ASSERT_NE(support_, nullptr);
     }
-    std::string Summary() { return FieldText(support_, kSummaryField); }
+    std::string Summary() { return ControlText(support_, kSummaryField); }
     bool Shows(const std::string& text) { return Squeezed(Summary()).find(text) != std::string::npos; }
 };
 
@@ -184,7 +168,7 @@ TEST_F(SupportFlow, ResetAsksFirstThenClearsThePlayersChoicesOnly) {
     Close(support_, IDCANCEL);
     EXPECT_FALSE(IsTicked(advanced_, kFogBox));
     EXPECT_TRUE(IsTicked(advanced_, kRestoreBox));
-    EXPECT_EQ(FieldText(advanced_, kCommandsField), "");
+    EXPECT_EQ(ControlText(advanced_, kCommandsField), "");
     Close(advanced_, IDCANCEL);  // does not undo the reset
 
     ClickControl(title_, kStarta);

@@ -344,6 +344,16 @@ std::vector<std::string> ListBoxTexts(HWND list) {
     return texts;
 }
 
+std::string ControlText(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    std::wstring text(static_cast<size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(static_cast<size_t>(
+        SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
+    return Utf8FromWide(text);
+}
+
+bool IsTicked(HWND dialog, int id) { return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
 std::string AnsiFromUtf8(const std::string& utf8) {
     std::wstring w = WideFromUtf8(utf8);
     int n = WideCharToMultiByte(CP_ACP, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);

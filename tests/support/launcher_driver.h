@@ -110,6 +110,10 @@ std::wstring WideFromUtf8(const std::string& utf8);
 // The items of a list box of the launcher's process, in UTF-8 (asked in
 // UTF-16: the ANSI form does not cross processes whole).
 std::vector<std::string> ListBoxTexts(HWND list);
+// The whole text of a control of another process (asked with WM_GETTEXT:
+// GetWindowText does not ask another process's controls), in UTF-8.
+std::string ControlText(HWND dialog, int id);
+bool IsTicked(HWND dialog, int id);
 
 // The command line of a play launch in the demo folder up to the switches,
 // and the switch fragment with every switch off.

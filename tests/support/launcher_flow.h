@@ -16,8 +16,14 @@ constexpr DWORD kExitWait = kPatience;
 // Buttons of the title window.
 constexpr int kStarta = 1;
 constexpr int kAvsluta = 2;
+constexpr int kGrafik = 9;
 constexpr int kAvancerad = 1007;
+// Controls of the advanced options.
+constexpr int kCommandsField = 1042;
+constexpr int kRestoreBox = 1054;
+constexpr int kSoundButton = 1068;
 inline const char* const kAdvancedTitle = "VELK - avancerade alternativ";
+inline const char* const kDetailTitle = "VELK - prestandainställningar";
 
 class LauncherFlow : public ::testing::Test {
 protected:

@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -142,6 +143,16 @@ bool CopyTree(const std::wstring& from, const std::wstring& to) {
 bool MakeFolder(const std::string& path) { return MakeFolder(WideFromAnsi(path)); }
 bool RemoveTree(const std::string& path) { return RemoveTree(WideFromAnsi(path)); }
 bool CopyTree(const std::string& from, const std::string& to) { return CopyTree(WideFromAnsi(from), WideFromAnsi(to)); }
+
+std::vector<std::string> ListBoxItems(HWND list) {
+    std::vector<std::string> items;
+    for (LRESULT i = 0, n = SendMessageA(list, LB_GETCOUNT, 0, 0); i < n; ++i) {
+        std::string text(static_cast<size_t>(std::max<LRESULT>(SendMessageA(list, LB_GETTEXTLEN, i, 0), 0)) + 1, '\0');
+        text.resize(static_cast<size_t>(std::max<LRESULT>(SendMessageA(list, LB_GETTEXT, i, (LPARAM)&text[0]), 0)));
+        items.push_back(text);
+    }
+    return items;
+}
 
 std::string WindowsPath(const std::string& unixPath) {
     std::string p = "Z:" + unixPath;

@@ -80,6 +80,9 @@ bool MakeFolder(const std::wstring& path);
 bool RemoveTree(const std::wstring& path);
 bool CopyTree(const std::wstring& from, const std::wstring& to);
 
+// The items of a list box of this process, in the ANSI code page.
+std::vector<std::string> ListBoxItems(HWND list);
+
 // The Windows path of a Unix path (Wine's Z: drive).
 std::string WindowsPath(const std::string& unixPath);
 

@@ -19,7 +19,7 @@ namespace {
 
 using namespace velk::test;
 
-constexpr const char* kTop = "VelkSoundTest";
+constexpr const char* kSoundTop = "VelkSoundTest";
 constexpr const char* kKey = "VelkSoundTest\\Brannock\\Velkarion\\1.0";
 
 std::string BuildFolder() {
@@ -40,7 +40,7 @@ std::vector<int> CheckedReverbs(HWND dialog) {
 
 class SoundDetectionTest : public ::testing::Test {
 protected:
-    ScratchKey scratch_{kTop, HKEY_LOCAL_MACHINE};
+    ScratchKey scratch_{kSoundTop, HKEY_LOCAL_MACHINE};
     TempFolder game_;
     std::unique_ptr<ScopedCurrentFolder> inGame_;
     HWND owner_ = nullptr;
@@ -51,7 +51,7 @@ protected:
         LauncherState& s = State();
         s.instance = GetModuleHandleA(nullptr);
         s.gameTitle = "Velkarion";
-        ASSERT_TRUE(UseScratchSettings(kTop));
+        ASSERT_TRUE(UseScratchSettings(kSoundTop));
         inGame_ = std::make_unique<ScopedCurrentFolder>(game_.path());
         owner_ = CreateWindowExA(0, "STATIC", "ADVANCED", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
                                  nullptr, nullptr);
