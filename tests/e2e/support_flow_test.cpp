@@ -79,6 +79,8 @@ TEST_F(SupportFlow, CopyAndSaveHoldExactlyTheSummaryShown) {
 
     OpenClipboard(nullptr), EmptyClipboard(), CloseClipboard();
     ClickControl(support_, kCopyButton);
+    // Looked into once the launcher has copied and let go (a copy finds the clipboard held by the test and fails).
+    ASSERT_TRUE(WaitUntil([&] { return GetClipboardOwner() == support_ && !GetOpenClipboardWindow(); }));
     EXPECT_EVENTUALLY_EQ(ClipboardText(), summary);
 
     ClickControl(support_, kSaveButton);
