@@ -49,7 +49,7 @@ velk_xvfb_up() {
   local n pid
   mkdir -p "$VELK_BUILD_DIR"
   for ((n = VELK_DISPLAY_NUM; n < VELK_DISPLAY_NUM + 50; n++)); do
-    pid=$(tr -d ' ' < "/tmp/.X$n-lock" 2>/dev/null || true)
+    pid=$(cat "/tmp/.X$n-lock" 2>/dev/null | tr -d ' ')
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
       [ "$(cat "$velk_display_record" 2>/dev/null)" = "$n $pid" ] || continue
       velk_use_display "$n"
@@ -121,6 +121,17 @@ velk_quiet_crashes() {
     && touch "$WINEPREFIX/.velk-quiet-crashes"
 }
 
+# A test prefix has no sound driver: the machines have no sound device, and
+# Wine's PulseAudio driver, connecting in vain while the start sound plays,
+# could abort a program that ends at that moment (a failed assertion inside
+# the sound library). The launcher takes a sound that does not play as silence.
+velk_no_sound() {
+  [ "$VELK_WINE_ROLE" != demo ] || return 0
+  [ -f "$WINEPREFIX/.velk-no-sound" ] && return 0
+  velk_reg_add 'HKCU\Software\Wine\Drivers' /v Audio /t REG_SZ /d "" \
+    && touch "$WINEPREFIX/.velk-no-sound"
+}
+
 # Wine's X11 driver waits up to 2 s for a window manager each time a managed
 # window is hidden or destroyed; the build's own virtual display has none, so
 # there the windows are unmanaged and close at once (Wine draws their frames
@@ -158,6 +169,7 @@ velk_wine_ready() {
       velk_desktop_up
     fi
     velk_quiet_crashes || true
+    velk_no_sound || true
     velk_window_management "${VELK_WINE_MANAGED:-N}" || true
   ) 9>"$VELK_BUILD_DIR/.wine-$VELK_WINE_ROLE.lock" || { echo "wine-env: the Wine prefix $WINEPREFIX is not ready" >&2; return 1; }
 }

@@ -97,10 +97,6 @@ protected:
         }
     }
     std::string CommandFile() { return game_.CommandFile(); }
-    void Leave() {
-        ClickControl(title_, kAvsluta);
-        ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
-    }
     DWORD Number(const char* name) { return registry_.Number(name); }
     std::string Text(const char* name) { return registry_.Text(name); }
 };

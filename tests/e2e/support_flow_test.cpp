@@ -111,8 +111,7 @@ TEST_F(SupportFlow, CopyAndSaveHoldExactlyTheSummaryShown) {
     PressKey(support_, VK_ESCAPE);
     EXPECT_TRUE(WaitWindowGone(support_, kWindowWait));
     Close(advanced_, IDCANCEL);
-    ClickControl(title_, kAvsluta);
-    EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
+    Leave();
 }
 
 TEST_F(SupportFlow, ResetAsksFirstThenClearsThePlayersChoicesOnly) {
@@ -210,8 +209,7 @@ TEST_F(SupportFlow, FaultingRendererAndMissingArchiveShow) {
     EXPECT_TRUE(Shows("standin_demo_hw.ren: erbjuds, 2 kort")) << Summary();
     Close(support_, IDCANCEL);
     Close(advanced_, IDCANCEL);
-    ClickControl(title_, kAvsluta);
-    EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
+    Leave();
 }
 
 }  // namespace

@@ -242,6 +242,31 @@ bool StaysWithoutWindow(DWORD processId, DWORD milliseconds) {
     return !WaitUntil([&] { return FindWindowOf(processId, "", Kind::kAny) != nullptr; }, milliseconds);
 }
 
+namespace {
+struct WindowList {
+    DWORD processId;
+    std::string text;
+};
+BOOL CALLBACK ListWindow(HWND window, LPARAM param) {
+    auto* list = reinterpret_cast<WindowList*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != list->processId || !IsWindowVisible(window)) return TRUE;
+    list->text += "[\"" + WindowTextUtf8(window) + "\"";
+    if (IsMessageBox(window)) list->text += " box: " + MessageBoxText(window);
+    if (!IsWindowEnabled(window)) list->text += " disabled";
+    if (GetForegroundWindow() == window) list->text += " foreground";
+    list->text += "]";
+    return TRUE;
+}
+}  // namespace
+
+std::string DescribeWindows(DWORD processId) {
+    WindowList list{processId, ""};
+    EnumWindows(ListWindow, reinterpret_cast<LPARAM>(&list));
+    return list.text.empty() ? "no window" : list.text;
+}
+
 bool WaitWindowGone(HWND window, DWORD milliseconds) {
     return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, milliseconds);
 }
@@ -286,24 +311,31 @@ bool HoldShiftOnDisplay(bool down) {
     return WaitUntil([&] { return ((GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0) == down; });
 }
 
-void MoveMouseTo(int x, int y) {
-    SetCursorPos(x, y);
+namespace {
+// Where the test put the mouse. Every button event carries it: the X server
+// reports the pointer's earlier moves to the window below it, and a program
+// slow to read them would put the cursor back where it was before a click.
+POINT mouseAt = {};
+
+void SendMouse(DWORD button) {
     INPUT input = {};
     input.type = INPUT_MOUSE;
-    input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.dx = mouseAt.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = mouseAt.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
     SendInput(1, &input, sizeof(input));
+}
+}  // namespace
+
+void MoveMouseTo(int x, int y) {
+    mouseAt = {x, y};
+    SetCursorPos(x, y);
+    SendMouse(0);
     POINT at = {};
     WaitUntil([&] { return GetCursorPos(&at) && at.x == x && at.y == y; });
 }
 
-void MouseButton(bool down) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input, sizeof(input));
-}
+void MouseButton(bool down) { SendMouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP); }
 
 void ClickControl(HWND dialog, int controlId) {
     BringToFront(dialog);

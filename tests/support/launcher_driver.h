@@ -83,6 +83,8 @@ bool StaysWithoutWindow(DWORD processId, DWORD milliseconds);
 HWND WaitForMessageBox(DWORD processId, DWORD milliseconds, HWND owner = nullptr);
 // The window's thread answers a sent message: it has finished what it was doing.
 bool WaitAnswering(HWND window);
+// The process's visible windows as a failure message tells them: title, and a box's text.
+std::string DescribeWindows(DWORD processId);
 // The text of a message box (UTF-8).
 std::string MessageBoxText(HWND box);
 std::string WindowTextUtf8(HWND window);

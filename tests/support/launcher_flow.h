@@ -87,9 +87,14 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
         if (owner) WaitAnswering(owner);
     }
+    // "Avsluta": the launcher ends.
+    void Leave() {
+        ClickControl(title_, kAvsluta);
+        ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u) << "it shows " << DescribeWindows(launcher_->id());
+    }
     std::string PlayAndReadCommandFile() {
         ClickControl(title_, kStarta);
-        if (launcher_->WaitExit(kExitWait) != 1) return "<launcher did not end>";
+        if (launcher_->WaitExit(kExitWait) != 1) return "<launcher did not end; it shows " + DescribeWindows(launcher_->id()) + ">";
         return game_.CommandFile();
     }
 };
