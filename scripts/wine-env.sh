@@ -49,7 +49,7 @@ velk_xvfb_up() {
   local n pid
   mkdir -p "$VELK_BUILD_DIR"
   for ((n = VELK_DISPLAY_NUM; n < VELK_DISPLAY_NUM + 50; n++)); do
-    pid=$(cat "/tmp/.X$n-lock" 2>/dev/null | tr -d ' ')
+    pid=$({ tr -d ' ' < "/tmp/.X$n-lock"; } 2>/dev/null || true)
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
       [ "$(cat "$velk_display_record" 2>/dev/null)" = "$n $pid" ] || continue
       velk_use_display "$n"
