@@ -218,8 +218,7 @@ void TakeAdvanced(LauncherState& s, SupportSnapshot& snap) {
     snap.engineCommandLine = Utf8FromAnsi(preview.line);
     snap.asksPerformanceLevel = preview.asksLevel;
     snap.commandFilePresent = FileRead(kCommandFile, &snap.commandFile);
-    const std::string engine = EnginePathInCurrentFolder();
-    snap.engineRunning = !engine.empty() && IsProcessRunning(engine.c_str(), 1);
+    snap.engineRunning = IsEngineRunningHere();
 }
 
 }  // namespace

@@ -26,13 +26,13 @@ std::string OwnName() {
 }
 
 TEST(ProcessCheck, FirstModuleStandsInForTheUnkeptModuleId) {
-    MODULEENTRY32 entry;
+    MODULEENTRY32W entry;
     memset(&entry, 0xAB, sizeof(entry));
     ASSERT_TRUE(FindProcessModule(GetCurrentProcessId(), 0, &entry));
-    EXPECT_STREQ(entry.szExePath, OwnPath().c_str());
+    EXPECT_STREQ(entry.szExePath, WideFromAnsi(OwnPath()).c_str());
     memset(&entry, 0xAB, sizeof(entry));
     ASSERT_TRUE(FindProcessModule(GetCurrentProcessId(), 12345, &entry));  // no such id
-    EXPECT_STREQ(entry.szModule, OwnName().c_str());
+    EXPECT_STREQ(entry.szModule, WideFromAnsi(OwnName()).c_str());
     EXPECT_FALSE(FindProcessModule(0xFFFFFFF0, 0, &entry));  // no such process
 }
 
@@ -55,7 +55,7 @@ TEST(ProcessCheck, NamesPathsAndCounts) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name + " x" + std::to_string(c.count));
-        EXPECT_EQ(IsProcessRunning(c.name.c_str(), c.count), c.running);
+        EXPECT_EQ(IsProcessRunning(WideFromAnsi(c.name).c_str(), c.count), c.running);
     }
     EXPECT_FALSE(IsProcessRunning(nullptr, 1));
 }
@@ -63,13 +63,13 @@ TEST(ProcessCheck, NamesPathsAndCounts) {
 TEST(ProcessCheck, SeesAnotherProcessByItsFullPath) {
     GameFolder game;
     std::string engine = game / "TALVEX.EXE";
-    EXPECT_FALSE(IsProcessRunning(engine.c_str(), 1));
+    EXPECT_FALSE(IsProcessRunning(WideFromAnsi(engine).c_str(), 1));
     Process p;
     ASSERT_TRUE(p.Start(game.path(), "TALVEX.EXE", "-stay 10000"));
     ASSERT_TRUE(WaitProcessListed(p.id(), 5000));
-    EXPECT_TRUE(IsProcessRunning(engine.c_str(), 1));
-    EXPECT_TRUE(IsProcessRunning("talvex.exe", 1));
-    EXPECT_FALSE(IsProcessRunning("talvex.exe", 2));
+    EXPECT_TRUE(IsProcessRunning(WideFromAnsi(engine).c_str(), 1));
+    EXPECT_TRUE(IsProcessRunning(L"talvex.exe", 1));
+    EXPECT_FALSE(IsProcessRunning(L"talvex.exe", 2));
 }
 
 TEST(SetupStart, FileExistsInJoinsFolderAndFile) {
