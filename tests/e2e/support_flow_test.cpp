@@ -136,6 +136,31 @@ TEST_F(SupportFlow, CopyAndSaveHoldExactlyTheSummaryShown) {
     EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
 }
 
+// Saving over a report on a full disk keeps that report whole.
+TEST_F(SupportFlow, SaveOnAFullDiskKeepsTheEarlierReport) {
+    FullDisk disk(game_.scratch() + "\\full");
+    if (!disk.mounted()) GTEST_SKIP() << "no file system of its own could be mounted (that needs root)";
+    ASSERT_TRUE(game_.MoveTo("full"));
+    ASSERT_TRUE(game_.Put("velksupport.txt", "earlier report"));
+    ASSERT_TRUE(disk.Fill());
+    StartToTitle();
+    OpenSupport();
+    ClickControl(support_, kSaveButton);
+    HWND saveAs = Window("Save As");
+    ASSERT_NE(saveAs, nullptr);
+    PressKey(saveAs, VK_RETURN);
+    AnswerBoxOver(saveAs, VK_RETURN);  // the system asks whether to replace the file: yes
+    EXPECT_NE(AnswerBoxOver(support_, VK_RETURN).find("Kunde inte spara"), std::string::npos);
+    std::string saved;
+    EXPECT_TRUE(ReadFileText(game_ / "velksupport.txt", &saved));
+    EXPECT_EQ(saved, "earlier report");
+
+    Close(support_, IDCANCEL);
+    Close(advanced_, IDCANCEL);
+    ClickControl(title_, kAvsluta);
+    EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
+}
+
 TEST_F(SupportFlow, ResetAsksFirstThenClearsThePlayersChoicesOnly) {
     const char* const kept[] = {"Display Warned", "Num Launcher Runs", "Last Random", "Language", "AdvWarning",
                                 "Sound Enum Warning", "AdvOptSel", "3DCardSel", "Update Command Line",

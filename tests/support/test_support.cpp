@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/win32_handles.h"
+
 namespace velk::test {
 
 bool DeleteKeyTree(HKEY root, const std::string& path) {
@@ -177,6 +179,72 @@ void InsertDataDisc(char letter) {
     std::string folder = DriveFolder(letter);
     MakeFolder(folder + "\\DATA");
     WriteFileText(folder + "\\DATA\\VELK.REZ", "data disc marker\n");
+}
+
+bool StartUnixProgram(const std::string& commandLine) {
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    KernelHandle process(info.hProcess), thread(info.hThread);
+    return true;
+}
+
+namespace {
+
+constexpr ULONGLONG kFullDiskBytes = 4 << 20;  // room for a copy of the demo game
+
+std::string UnixPathOf(const std::string& windowsPath) {
+    using UnixNameFn = char*(CDECL*)(const wchar_t*);
+    auto unixName = reinterpret_cast<UnixNameFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = unixName ? unixName(WideFromAnsi(windowsPath).c_str()) : nullptr;
+    if (!name) return std::string();
+    std::string path = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return path;
+}
+
+// Waits until the folder is, or is no longer, on a file system of the full disk's size.
+bool WaitMounted(const std::string& folder, bool mounted) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(20)) {
+        ULARGE_INTEGER total = {};
+        const bool small = GetDiskFreeSpaceExA(folder.c_str(), nullptr, &total, nullptr) &&
+                           total.QuadPart == kFullDiskBytes;
+        if (small == mounted) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+FullDisk::FullDisk(const std::string& folder) : folder_(folder) {
+    MakeFolder(folder_);
+    unixFolder_ = UnixPathOf(folder_);
+    mounted_ = !unixFolder_.empty() &&
+               StartUnixProgram("/bin/mount -t tmpfs -o size=" + std::to_string(kFullDiskBytes) + " velk-full \"" +
+                                unixFolder_ + "\"") &&
+               WaitMounted(folder_, true);
+}
+
+FullDisk::~FullDisk() {
+    // Lazily: a program the test started may still hold a file there.
+    if (mounted_ && StartUnixProgram("/bin/umount -l \"" + unixFolder_ + "\"")) WaitMounted(folder_, false);
+}
+
+bool FullDisk::Fill() const {
+    FileHandle filler(
+        CreateFileA((folder_ + "\\filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!filler) return false;
+    const std::vector<char> block(64 << 10, 'f');
+    DWORD written = 0;
+    while (WriteFile(filler.get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr) && written > 0)
+        continue;
+    ULARGE_INTEGER free = {};
+    return GetDiskFreeSpaceExA(folder_.c_str(), &free, nullptr, nullptr) && free.QuadPart == 0;
 }
 
 namespace {

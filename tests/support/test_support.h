@@ -74,6 +74,29 @@ std::string DriveFolder(char letter);  // the Windows path of the folder behind 
 void EjectDisc(char letter);           // empties the drive's folder
 void InsertDataDisc(char letter);      // puts the data disc's marker \DATA\VELK.REZ on it
 
+// Starts a Linux program (Wine runs a program given by its Unix path); it is
+// not waited for: Wine gives no handle that tells when it ends.
+bool StartUnixProgram(const std::string& commandLine);
+
+// A small file system of its own, mounted on `folder` (made here), where
+// writes can fail for want of space; unmounted at the end. Mounting needs the
+// right to mount: where it is missing, mounted() is false.
+class FullDisk {
+public:
+    explicit FullDisk(const std::string& folder);
+    ~FullDisk();
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+    bool mounted() const { return mounted_; }
+    // Takes every byte still free with a file of its own.
+    bool Fill() const;
+
+private:
+    std::string folder_;
+    std::string unixFolder_;
+    bool mounted_ = false;
+};
+
 // Points the shell's handlers of web addresses and ".hlp" files at the
 // stand-in browser, which appends "OPEN <what>" lines to recordFile();
 // the previous handlers come back at the end.
