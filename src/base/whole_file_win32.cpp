@@ -44,6 +44,11 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
     if (path.empty()) return false;
+    // A read-only file stays as it is, as an open for writing would leave it:
+    // a file moved over it is not refused everywhere.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
     std::wstring temporary;
     FileHandle file = CreateBeside(path, &temporary);
     if (!file) return false;

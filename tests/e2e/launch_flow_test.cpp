@@ -271,15 +271,18 @@ TEST_F(LaunchFlow, RunCountStopsAtItsLargestValue) {
 TEST_F(LaunchFlow, UnwritableCommandFileIsToldOverTheTitleWindow) {
     ReturningPlayer();
     FullDisk disk(game_.scratch() + "\\full");
-    for (const bool fullDisk : {false, true}) {
-        SCOPED_TRACE(fullDisk ? "a full disk" : "a folder of that name");
-        if (!fullDisk) {
+    enum Kind { kFolder, kReadOnly, kFullDisk };
+    for (const Kind kind : {kFolder, kReadOnly, kFullDisk}) {
+        SCOPED_TRACE(kind == kFolder ? "a folder of that name" : kind == kReadOnly ? "read-only" : "a full disk");
+        if (kind == kFolder) {
             ASSERT_TRUE(CreateDirectoryA((game_ / "velkcmds.txt").c_str(), nullptr));
         } else {
-            if (!disk.mounted()) GTEST_SKIP() << "no file system of its own could be mounted (that needs root)";
-            ASSERT_TRUE(game_.MoveTo("full"));
+            if (kind == kFullDisk && !disk.mounted())
+                GTEST_SKIP() << "no file system of its own could be mounted (that needs root)";
+            ASSERT_TRUE(game_.MoveTo(kind == kFullDisk ? "full" : "read-only"));
             ASSERT_TRUE(game_.Put("velkcmds.txt", "previous"));
-            ASSERT_TRUE(disk.Fill());
+            const std::string file = game_ / "velkcmds.txt";
+            ASSERT_TRUE(kind == kFullDisk ? disk.Fill() : SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
         }
         Start("");
         HWND title = TitleWindow();
@@ -297,11 +300,12 @@ TEST_F(LaunchFlow, UnwritableCommandFileIsToldOverTheTitleWindow) {
         ASSERT_TRUE(WaitWindowGone(box, 3000));
         EXPECT_TRUE(IsWindowVisible(title));
         EXPECT_TRUE(ReadEngineStarts(game_.path()).empty());
-        EXPECT_EQ(CommandFile(), fullDisk ? "previous" : "<none>");
+        EXPECT_EQ(CommandFile(), kind == kFolder ? "<none>" : "previous");
         WIN32_FIND_DATAA found;
         EXPECT_EQ(FindFirstFileA((game_ / "*.tmp").c_str(), &found), INVALID_HANDLE_VALUE) << found.cFileName;
         PressKey(title, VK_ESCAPE);
         EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
+        SetFileAttributesA((game_ / "velkcmds.txt").c_str(), FILE_ATTRIBUTE_NORMAL);  // so that it can be removed
     }
 }
 
