@@ -22,6 +22,12 @@ bool FindProcessModule(DWORD processId, DWORD moduleId, MODULEENTRY32W* entry);
 // depth and however the folder is named).
 bool IsEngineRunningHere();
 
+// The data-disc drive (discRoot) and the game and sound archives, looked for
+// once per run. A CD-ROM drive can take long to answer, so the title window
+// asks once it is on the screen (or at a command that comes sooner); a launch
+// that the launcher's switches ask for asks first.
+void LocateGameData();
+
 // "NumRuns" of the engine's configuration file into engineRuns.
 bool ReadEngineRunCount(const char* fileName);
 // titlePictureName and lastRandom.

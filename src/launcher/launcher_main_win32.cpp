@@ -120,6 +120,7 @@ void RunTitleLoop(const char* commandLine, LauncherSwitches requests) {
         else
             result = ShowTitleWindow();
         requests = LauncherSwitches();  // the switches act on the first pass only
+        LocateGameData();               // the title window did, unless a switch skipped it
 
         switch (result) {
         case kTitlePlay:
@@ -139,6 +140,17 @@ void RunTitleLoop(const char* commandLine, LauncherSwitches requests) {
 }
 
 }  // namespace
+
+void LocateGameData() {
+    LauncherState& s = State();
+    if (s.gameDataLocated) return;
+    s.gameDataLocated = true;
+    const char drive = DataDiscDrive();
+    s.discRoot = drive ? std::string(1, drive) + ":\\" : std::string();
+    // A found disc is remembered, so asking again would only search every
+    // drive once more when there is none.
+    LocateArchives(drive);
+}
 
 bool IsEngineRunningHere() {
     std::wstring engine = GameFolderWide();
@@ -195,18 +207,12 @@ int LauncherMain(HINSTANCE instance, const char* commandLine) {
     if (!store->Open("Brannock", s.registryProduct.c_str(), "1.0", nullptr, HKEY_LOCAL_MACHINE)) return 0;
     s.settings = std::move(store);
 
-    char drive = DataDiscDrive();
-    s.discRoot = drive ? std::string(1, drive) + ":\\" : std::string();
-
     LoadSavedValues(s);
     LoadSoundSettings(*s.settings);
     LoadCursors(s);
     LoadCommandLineText(s.settings.get(), &s);
     LoadArchiveList();
     ReadEngineRunCount("autoexec.cfg");
-    // A found disc is remembered, so asking again would only search every
-    // drive once more when there is none.
-    LocateArchives(drive);
 
     const LauncherSwitches requests = ParseLauncherSwitches(commandLine);
     ChooseTitlePicture();

@@ -1,4 +1,8 @@
+#include <winternl.h>
+
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "base/win32_handles.h"
 #include "launcher/launcher.h"
@@ -8,19 +12,57 @@ namespace velk {
 namespace {
 
 constexpr DWORD kLongestPath = 32768;  // the longest path the system knows
+constexpr LONG kBufferTooSmall = static_cast<LONG>(0xC0000004);  // STATUS_INFO_LENGTH_MISMATCH
+constexpr size_t kLargestProcessList = 64 << 20;
 
-// The toolhelp functions are looked up by name: a system without them has
-// nothing running as far as the launcher can tell.
+// Looked up by name: a system without them has nothing running as far as the
+// launcher can tell.
+using QuerySystemFn = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
 using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
-using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32W*);
 using ModuleWalkFn = BOOL(WINAPI*)(HANDLE, MODULEENTRY32W*);
 // Not on systems before Vista, which only have the module snapshot's 260 characters.
 using QueryImageFn = BOOL(WINAPI*)(HANDLE, DWORD, wchar_t*, DWORD*);
 
 template <typename Fn>
+Fn SystemFunction(const char* module, const char* name) {
+    HMODULE loaded = GetModuleHandleA(module);
+    return loaded ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(loaded, name))) : nullptr;
+}
+
+template <typename Fn>
 Fn Kernel32Function(const char* name) {
-    HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
-    return kernel ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, name))) : nullptr;
+    return SystemFunction<Fn>("KERNEL32.DLL", name);
+}
+
+struct RunningProcess {
+    DWORD id;
+    std::wstring name;  // the executable's file name
+};
+
+// Every running process, in one call: the toolhelp snapshot maps its view
+// anew for every entry it hands out, which made walking it the slowest step
+// before the title window.
+std::vector<RunningProcess> RunningProcesses() {
+    static const auto query = SystemFunction<QuerySystemFn>("ntdll.dll", "NtQuerySystemInformation");
+    std::vector<RunningProcess> processes;
+    if (!query) return processes;
+    std::vector<BYTE> list(64 << 10);
+    ULONG needed = 0;
+    LONG status;
+    while ((status = query(SystemProcessInformation, list.data(), static_cast<ULONG>(list.size()), &needed)) ==
+               kBufferTooSmall &&
+           list.size() < kLargestProcessList)
+        list.resize(std::max<size_t>(list.size() * 2, needed));
+    if (status < 0) return processes;
+    for (size_t at = 0; at + sizeof(SYSTEM_PROCESS_INFORMATION) <= list.size();) {
+        const auto* entry = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(list.data() + at);
+        const UNICODE_STRING& name = entry->ImageName;
+        processes.push_back({static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(entry->UniqueProcessId)),
+                             name.Buffer ? std::wstring(name.Buffer, name.Length / sizeof(wchar_t)) : std::wstring()});
+        if (entry->NextEntryOffset == 0) break;
+        at += entry->NextEntryOffset;
+    }
+    return processes;
 }
 
 // The file name part of a path (the whole text when it has no folder).
@@ -76,17 +118,16 @@ std::wstring ComparablePath(const std::wstring& path) {
 // The whole path of the process's executable, asked of the process itself;
 // where the system cannot answer that, its first module entry (at most 260
 // characters). Empty when the process may not be looked into.
-std::wstring ProcessImagePath(const PROCESSENTRY32W& process) {
+std::wstring ProcessImagePath(DWORD processId) {
     static const auto queryImage = Kernel32Function<QueryImageFn>("QueryFullProcessImageNameW");
     if (queryImage) {
-        KernelHandle handle(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process.th32ProcessID));
+        KernelHandle handle(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
         std::wstring path(kLongestPath, L'\0');
         DWORD length = kLongestPath;
         if (handle && queryImage(handle.get(), 0, &path[0], &length)) return path.substr(0, length);
     }
     MODULEENTRY32W module = {};
-    return FindProcessModule(process.th32ProcessID, process.th32ModuleID, &module) ? module.szExePath
-                                                                                    : std::wstring();
+    return FindProcessModule(processId, 0, &module) ? module.szExePath : std::wstring();
 }
 
 }  // namespace
@@ -126,26 +167,14 @@ bool IsProcessRunning(const wchar_t* name, int count) {
     const std::wstring wantedPath = comparePaths ? ComparablePath(name) : std::wstring();
     const std::wstring wantedName = Upper(BaseName(comparePaths ? wantedPath : name));
 
-    auto createSnapshot = Kernel32Function<CreateSnapshotFn>("CreateToolhelp32Snapshot");
-    auto first = Kernel32Function<ProcessWalkFn>("Process32FirstW");
-    auto next = Kernel32Function<ProcessWalkFn>("Process32NextW");
-    if (!createSnapshot || !first || !next) return false;
-
-    FileHandle snapshot(createSnapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) return false;
-
-    PROCESSENTRY32W process = {};
-    process.dwSize = sizeof(process);
     int matches = 0;
-    for (BOOL more = first(snapshot.get(), &process); more; more = next(snapshot.get(), &process)) {
+    for (const RunningProcess& process : RunningProcesses()) {
         // Looking into another process is slow; only those whose executable
         // has the same file name can match, so only those are looked into.
-        if (process.th32ProcessID != 0 && Upper(BaseName(process.szExeFile)) == wantedName) {
-            const std::wstring image = comparePaths ? ProcessImagePath(process) : std::wstring();
-            const bool same = !comparePaths || (!image.empty() && ComparablePath(image) == wantedPath);
-            if (same && ++matches >= count) return true;
-        }
-        process.dwSize = sizeof(process);
+        if (process.id == 0 || Upper(BaseName(process.name)) != wantedName) continue;
+        const std::wstring image = comparePaths ? ProcessImagePath(process.id) : std::wstring();
+        const bool same = !comparePaths || (!image.empty() && ComparablePath(image) == wantedPath);
+        if (same && ++matches >= count) return true;
     }
     return false;
 }
