@@ -187,56 +187,35 @@ TEST_F(LaunchFlow, RunningEngineShowsBox64AndTouchesNothing) {
     EXPECT_EQ(CommandFile(), "<none>");
 }
 
-// Only an engine of this very folder blocks, however the folders are named
-// and written, and however deep they lie.
+// Over 124 characters of game folder: only an engine of this very folder blocks.
 TEST_F(LaunchFlow, LongGameFolderIsBlockedOnlyByItsOwnEngine) {
     ReturningPlayer();
-    const std::string over124 = std::string(150 - game_.scratch().size(), 'd');  // in all, with the scratch folder
-    struct Case {
-        std::string engineFolder;    // below a scratch folder, UTF-8; empty: the scratch folder itself
-        std::string launcherFolder;  // the same folder, or another one
-        bool shortName;              // the launcher starts in the 8.3 form of its folder
-    };
-    const Case cases[] = {
-        {"", over124, false},  // the engine's folder is where the launcher's begins
-        {over124, over124, false},
-        {"spel-\xC4\x81", "spel-a", false},                                   // spel-ā, the same in ANSI
-        {"\xCF\x80\xCE\xB1\xCE\xB9\xCF\x87\xCE\xBD\xCE\xAF\xCE\xB4\xCE\xB9",  // παιχνίδι
-         "\xCF\x80\xCE\xB1\xCE\xB9\xCF\x87\xCE\xBD\xCE\xAF\xCE\xB4\xCF\x85", false},  // παιχνίδυ
-        {"Velkarion Spel (GOTY)", "Velkarion Spel (GOTY)", true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.launcherFolder.substr(0, 40));
-        GameFolder games;
-        if (!c.engineFolder.empty()) { ASSERT_TRUE(games.MoveTo(c.engineFolder)); }
-        const std::wstring engineFolder = games.widePath();
-        ASSERT_TRUE(games.MoveTo(c.launcherFolder));
-        std::wstring launcherFolder = games.widePath();
-        if (c.shortName) {
-            wchar_t shortFolder[MAX_PATH] = {};
-            ASSERT_GT(GetShortPathNameW(launcherFolder.c_str(), shortFolder, MAX_PATH), 0u);
-            ASSERT_NE(launcherFolder, shortFolder);
-            launcherFolder = shortFolder;
-        }
-        Process engine;
-        ASSERT_TRUE(engine.Start(engineFolder, "TALVEX.EXE", "-stay 20000"));
-        ASSERT_TRUE(WaitProcessListed(engine.id(), 5000));
-        Process launcher;
-        ASSERT_TRUE(launcher.Start(launcherFolder, "Velkarion.exe", ""));
-        if (c.engineFolder == c.launcherFolder) {
-            HWND box = WaitForMessageBox(launcher.id(), kWindowWait);
-            ASSERT_NE(box, nullptr) << "the launcher did not see its own engine";
-            EXPECT_EQ(MessageBoxText(box), "VELK k\xC3\xB6rs redan.");
-            PressKey(box, VK_RETURN);
-            EXPECT_EQ(launcher.WaitExit(kExitWait), 0u);
-        } else {
-            HWND title = WaitForWindow(launcher.id(), "Velkarion", kWindowWait);
-            ASSERT_NE(title, nullptr) << "an engine of another folder blocked the launcher";
-            EXPECT_NE(GetDlgItem(title, 1003), nullptr) << "not the title window";
-            PressKey(title, VK_ESCAPE);
-            EXPECT_EQ(launcher.WaitExit(kExitWait), 1u);
-        }
-    }
+    std::string deep = game_ / std::string(150 - game_.path().size(), 'd');
+    ASSERT_GT(deep.size(), 124u);
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
+    for (const char* file : {"Velkarion.exe", "TALVEX.EXE"})
+        ASSERT_TRUE(CopyFileA((game_ / file).c_str(), (deep + "\\" + file).c_str(), FALSE)) << file;
+
+    launcher_ = std::make_unique<Process>();
+    Process otherEngine;
+    ASSERT_TRUE(otherEngine.Start(game_.path(), "TALVEX.EXE", "-stay 20000"));
+    ASSERT_TRUE(WaitProcessListed(otherEngine.id(), 5000));
+    ASSERT_TRUE(launcher_->Start(deep, "Velkarion.exe", ""));
+    HWND title = TitleWindow();
+    ASSERT_NE(title, nullptr) << "an engine of another folder blocked the launcher";
+    PressKey(title, VK_ESCAPE);
+    EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
+
+    Process ownEngine;
+    ASSERT_TRUE(ownEngine.Start(deep, "TALVEX.EXE", "-stay 20000"));
+    ASSERT_TRUE(WaitProcessListed(ownEngine.id(), 5000));
+    Process blocked;
+    ASSERT_TRUE(blocked.Start(deep, "Velkarion.exe", ""));
+    HWND box = WaitForMessageBox(blocked.id(), kWindowWait);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "VELK körs redan.");
+    PressKey(box, VK_RETURN);
+    EXPECT_EQ(blocked.WaitExit(kExitWait), 0u);
 }
 
 TEST_F(LaunchFlow, OfLaunchersStartedTogetherExactlyOneShowsItsTitleWindow) {
@@ -245,16 +224,14 @@ TEST_F(LaunchFlow, OfLaunchersStartedTogetherExactlyOneShowsItsTitleWindow) {
     for (Process& launcher : launchers) ASSERT_TRUE(launcher.Start(game_.widePath(), "Velkarion.exe", "", true));
     for (Process& launcher : launchers) launcher.Resume();
     HWND title = nullptr;
-    Process* shown = nullptr;
-    for (DWORD start = GetTickCount(); !shown && GetTickCount() - start < kWindowWait; Sleep(30))
-        for (Process& launcher : launchers)
-            if (HWND window = WaitForWindowNow(launcher.id(), "Velkarion")) title = window, shown = &launcher;
-    ASSERT_NE(shown, nullptr) << "no launcher showed its title window";
-    for (Process& launcher : launchers)
-        if (&launcher != shown) { EXPECT_EQ(launcher.WaitExit(kExitWait), 0u); }
+    for (DWORD start = GetTickCount(); !title && GetTickCount() - start < kWindowWait; Sleep(30))
+        for (Process& launcher : launchers) title = title ? title : WaitForWindowNow(launcher.id(), "Velkarion");
+    ASSERT_NE(title, nullptr) << "no launcher showed its title window";
     PressKey(title, VK_ESCAPE);
-    EXPECT_EQ(shown->WaitExit(kExitWait), 1u);
-    EXPECT_EQ(Number("Num Launcher Runs"), 5u) << "not exactly one run";
+    DWORD runs = 0;  // each ends with 1 after a run, 0 when it stops at once
+    for (Process& launcher : launchers) runs += launcher.WaitExit(kExitWait);
+    EXPECT_EQ(runs, 1u);
+    EXPECT_EQ(Number("Num Launcher Runs"), 5u);
 }
 
 TEST_F(LaunchFlow, RunCountStopsAtItsLargestValue) {
@@ -267,45 +244,50 @@ TEST_F(LaunchFlow, RunCountStopsAtItsLargestValue) {
     EXPECT_EQ(Number("Num Launcher Runs"), 2147483647u);
 }
 
-// What stands as the command file is kept, and the engine is not started.
 TEST_F(LaunchFlow, UnwritableCommandFileIsToldOverTheTitleWindow) {
     ReturningPlayer();
+    ASSERT_TRUE(CreateDirectoryA((game_ / "velkcmds.txt").c_str(), nullptr));
+    Start("");
+    HWND title = TitleWindow();
+    ASSERT_NE(title, nullptr);
+    ClickControl(title, 1);
+    HWND box = WaitForMessageBox(launcher_->id(), kWindowWait);
+    ASSERT_NE(box, nullptr) << "the failed write went unsaid";
+    EXPECT_NE(MessageBoxText(box).find("velkcmds.txt"), std::string::npos) << MessageBoxText(box);
+    // Owned by the title window, shown again: the one with the picture frame.
+    title = GetWindow(box, GW_OWNER);
+    ASSERT_NE(title, nullptr);
+    EXPECT_NE(GetDlgItem(title, 1003), nullptr);
+    EXPECT_TRUE(IsWindowVisible(title));
+    PressKey(box, VK_RETURN);
+    ASSERT_TRUE(WaitWindowGone(box, 3000));
+    EXPECT_TRUE(IsWindowVisible(title));
+    EXPECT_TRUE(ReadEngineStarts(game_.path()).empty());
+    PressKey(title, VK_ESCAPE);
+    EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
+}
+
+// A command file that cannot be replaced whole stays as it was, and no engine starts.
+TEST_F(LaunchFlow, CommandFileKeptWhenTheNewOneCannotBeWrittenWhole) {
+    ReturningPlayer();
     FullDisk disk(game_.scratch() + "\\full");
-    enum Kind { kFolder, kReadOnly, kFullDisk };
-    for (const Kind kind : {kFolder, kReadOnly, kFullDisk}) {
-        SCOPED_TRACE(kind == kFolder ? "a folder of that name" : kind == kReadOnly ? "read-only" : "a full disk");
-        if (kind == kFolder) {
-            ASSERT_TRUE(CreateDirectoryA((game_ / "velkcmds.txt").c_str(), nullptr));
-        } else {
-            if (kind == kFullDisk && !disk.mounted())
-                GTEST_SKIP() << "no file system of its own could be mounted (that needs root)";
-            ASSERT_TRUE(game_.MoveTo(kind == kFullDisk ? "full" : "read-only"));
-            ASSERT_TRUE(game_.Put("velkcmds.txt", "previous"));
-            const std::string file = game_ / "velkcmds.txt";
-            ASSERT_TRUE(kind == kFullDisk ? disk.Fill() : SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
-        }
-        Start("");
-        HWND title = TitleWindow();
-        ASSERT_NE(title, nullptr);
-        ClickControl(title, 1);
-        HWND box = WaitForMessageBox(launcher_->id(), kWindowWait);
-        ASSERT_NE(box, nullptr) << "the failed write went unsaid";
-        EXPECT_NE(MessageBoxText(box).find("velkcmds.txt"), std::string::npos) << MessageBoxText(box);
-        // Owned by the title window, shown again: the one with the picture frame.
-        title = GetWindow(box, GW_OWNER);
-        ASSERT_NE(title, nullptr);
-        EXPECT_NE(GetDlgItem(title, 1003), nullptr);
-        EXPECT_TRUE(IsWindowVisible(title));
-        PressKey(box, VK_RETURN);
-        ASSERT_TRUE(WaitWindowGone(box, 3000));
-        EXPECT_TRUE(IsWindowVisible(title));
+    for (const std::string place : {"read-only", "full"}) {
+        SCOPED_TRACE(place);
+        const bool fullDisk = place == "full";
+        if (fullDisk && !disk.mounted()) GTEST_SKIP() << "no file system of its own could be mounted (needs root)";
+        ASSERT_TRUE(game_.MoveTo(place));
+        ASSERT_TRUE(game_.Put("velkcmds.txt", "previous"));
+        const std::string file = game_ / "velkcmds.txt";
+        ASSERT_TRUE(fullDisk ? disk.Fill() : SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+        Start("-GOGAME");
+        EXPECT_NE(AnswerBox().find("velkcmds.txt"), std::string::npos);
+        EXPECT_EQ(CommandFile(), "previous");
         EXPECT_TRUE(ReadEngineStarts(game_.path()).empty());
-        EXPECT_EQ(CommandFile(), kind == kFolder ? "<none>" : "previous");
         WIN32_FIND_DATAA found;
-        EXPECT_EQ(FindFirstFileA((game_ / "*.tmp").c_str(), &found), INVALID_HANDLE_VALUE) << found.cFileName;
-        PressKey(title, VK_ESCAPE);
+        EXPECT_EQ(FindFirstFileA((game_ / "*.tmp").c_str(), &found), INVALID_HANDLE_VALUE) << "left beside it";
+        PressKey(TitleWindow(), VK_ESCAPE);
         EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
-        SetFileAttributesA((game_ / "velkcmds.txt").c_str(), FILE_ATTRIBUTE_NORMAL);  // so that it can be removed
+        SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);  // so that it can be removed
     }
 }
 

@@ -193,39 +193,28 @@ bool StartUnixProgram(const std::string& commandLine) {
     return true;
 }
 
-namespace {
-
 constexpr ULONGLONG kFullDiskBytes = 4 << 20;  // room for a copy of the demo game
 
-std::string UnixPathOf(const std::string& windowsPath) {
-    using UnixNameFn = char*(CDECL*)(const wchar_t*);
-    auto unixName = reinterpret_cast<UnixNameFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    char* name = unixName ? unixName(WideFromAnsi(windowsPath).c_str()) : nullptr;
-    if (!name) return std::string();
-    std::string path = name;
-    HeapFree(GetProcessHeap(), 0, name);
-    return path;
-}
-
-// Waits until the folder is, or is no longer, on a file system of the full disk's size.
-bool WaitMounted(const std::string& folder, bool mounted) {
+// The mount ends on its own: this waits until the folder is, or is no longer, on the full disk.
+static bool WaitMounted(const std::string& folder, bool mounted) {
     for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(20)) {
         ULARGE_INTEGER total = {};
-        const bool small = GetDiskFreeSpaceExA(folder.c_str(), nullptr, &total, nullptr) &&
-                           total.QuadPart == kFullDiskBytes;
-        if (small == mounted) return true;
+        if ((GetDiskFreeSpaceExA(folder.c_str(), nullptr, &total, nullptr) && total.QuadPart == kFullDiskBytes) ==
+            mounted)
+            return true;
     }
     return false;
 }
 
-}  // namespace
-
 FullDisk::FullDisk(const std::string& folder) : folder_(folder) {
-    MakeFolder(folder_);
-    unixFolder_ = UnixPathOf(folder_);
-    mounted_ = !unixFolder_.empty() &&
-               StartUnixProgram("/bin/mount -t tmpfs -o size=" + std::to_string(kFullDiskBytes) + " velk-full \"" +
+    using UnixNameFn = char*(CDECL*)(const wchar_t*);
+    auto unixName = reinterpret_cast<UnixNameFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = MakeFolder(folder_) && unixName ? unixName(WideFromAnsi(folder_).c_str()) : nullptr;
+    if (!name) return;
+    unixFolder_ = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    mounted_ = StartUnixProgram("/bin/mount -t tmpfs -o size=" + std::to_string(kFullDiskBytes) + " velk-full \"" +
                                 unixFolder_ + "\"") &&
                WaitMounted(folder_, true);
 }
@@ -236,13 +225,10 @@ FullDisk::~FullDisk() {
 }
 
 bool FullDisk::Fill() const {
-    FileHandle filler(
-        CreateFileA((folder_ + "\\filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    if (!filler) return false;
+    FileHandle filler(CreateFileA((folder_ + "\\filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     const std::vector<char> block(64 << 10, 'f');
-    DWORD written = 0;
-    while (WriteFile(filler.get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr) && written > 0)
-        continue;
+    for (DWORD written = 1; filler && written > 0;)
+        if (!WriteFile(filler.get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr)) break;
     ULARGE_INTEGER free = {};
     return GetDiskFreeSpaceExA(folder_.c_str(), &free, nullptr, nullptr) && free.QuadPart == 0;
 }

@@ -74,13 +74,11 @@ std::string DriveFolder(char letter);  // the Windows path of the folder behind 
 void EjectDisc(char letter);           // empties the drive's folder
 void InsertDataDisc(char letter);      // puts the data disc's marker \DATA\VELK.REZ on it
 
-// Starts a Linux program (Wine runs a program given by its Unix path); it is
-// not waited for: Wine gives no handle that tells when it ends.
+// Starts a Linux program by its path; Wine gives no handle that tells when it ends.
 bool StartUnixProgram(const std::string& commandLine);
 
-// A small file system of its own, mounted on `folder` (made here), where
-// writes can fail for want of space; unmounted at the end. Mounting needs the
-// right to mount: where it is missing, mounted() is false.
+// A small file system mounted on `folder` (made here) for the object's
+// lifetime, where mounting is allowed (root): writes there can fail for want of space.
 class FullDisk {
 public:
     explicit FullDisk(const std::string& folder);
@@ -88,12 +86,10 @@ public:
     FullDisk(const FullDisk&) = delete;
     FullDisk& operator=(const FullDisk&) = delete;
     bool mounted() const { return mounted_; }
-    // Takes every byte still free with a file of its own.
-    bool Fill() const;
+    bool Fill() const;  // takes every byte still free
 
 private:
-    std::string folder_;
-    std::string unixFolder_;
+    std::string folder_, unixFolder_;
     bool mounted_ = false;
 };
 
