@@ -60,7 +60,9 @@ public:
 class RendererHost {
 public:
     virtual ~RendererHost() = default;
-    // Names (without folder) of the files matching the pattern, in the search's order.
+    // Names (without folder) of the files matching the pattern, in the search's
+    // order: files only, whose own name ends in the pattern's extension and
+    // names that very file in the ANSI code page.
     virtual std::vector<std::string> FindFiles(const std::string& pattern) = 0;
     // The loaded module, or none when it does not load or lacks an export
     // (whyNot then says which).
