@@ -91,8 +91,9 @@ struct Renderer {
     size_t AddModeRecords(uint32_t first, RecordMemory& memory);
 
     DisplayCard* FindCard(const std::string& name) const;
-    // None when the name or the description is empty, or holds a quote mark or
-    // control character (it could not reach the engine as it is).
+    // None when the name or the description is empty, or the name holds a quote
+    // mark or control character (it could not reach the engine as it is). Such
+    // characters in the description become blanks.
     DisplayCard* AddCard(const std::string& name, const std::string& description, uint32_t hardware);
     // Leaves currentCard unchanged when there is no such card.
     bool SelectCard(const std::string& name);
