@@ -34,6 +34,28 @@ std::string Hex(unsigned value, int digits) {
 
 std::string Number(uint64_t value) { return std::to_string(value); }
 
+// The character at `at` when it changes how a line reads on screen or where
+// it ends, with its length in bytes: a C1 control (U+0085 is a line end to
+// many editors), a line or paragraph separator, or a bidirectional control
+// (after U+202E the rest of the line reads right to left). 0 otherwise.
+uint32_t LayoutControlAt(const std::string& text, size_t at, size_t end, size_t* length) {
+    auto byte = [&](size_t i) { return at + i < end ? static_cast<unsigned char>(text[at + i]) : 0u; };
+    if (byte(0) == 0xC2 && byte(1) >= 0x80 && byte(1) <= 0x9F) {
+        *length = 2;
+        return byte(1);
+    }
+    if (byte(0) == 0xD8 && byte(1) == 0x9C) {  // U+061C, the Arabic letter mark
+        *length = 2;
+        return 0x061C;
+    }
+    if (byte(0) != 0xE2 || (byte(1) != 0x80 && byte(1) != 0x81) || !IsContinuationByte(byte(2))) return 0;
+    const uint32_t code = 0x2000 | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+    const bool control = code == 0x200E || code == 0x200F || (code >= 0x2028 && code <= 0x202E) ||
+                         (code >= 0x2066 && code <= 0x2069);
+    *length = 3;
+    return control ? code : 0;
+}
+
 // The summary under construction: one heading per subject, whose lines are
 // kept until the subject ends so that its values line up.
 class Summary {
@@ -262,11 +284,16 @@ std::string ShownText(const std::string& text, size_t limit) {
     shown.reserve(end + 16);
     for (size_t i = 0; i < end; ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        const bool escapeStart = c == '\\' && i + 1 < text.size() && text[i + 1] == 'x';
-        if (c < 0x20 || c == 0x7F || escapeStart)
+        const bool escapeStart = c == '\\' && i + 1 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'u');
+        size_t length = 0;
+        if (c < 0x20 || c == 0x7F || escapeStart) {
             shown += "\\x" + Hex(c, 2);
-        else
+        } else if (const uint32_t hidden = LayoutControlAt(text, i, end, &length)) {
+            shown += "\\u" + Hex(hidden, 4);
+            i += length - 1;
+        } else {
             shown += static_cast<char>(c);
+        }
     }
     if (end < text.size()) shown += " ... [avkortat, " + Number(text.size()) + " byte]";
     return shown;

@@ -116,9 +116,11 @@ constexpr size_t kShownRegistryValues = 200;
 // subject; lines end in CR LF, as a Windows text field and file want them.
 std::string BuildSupportSummary(const SupportSnapshot& snapshot);
 
-// A text made safe to show on one line: control characters, and a backslash
-// that would read as the start of such an escape, become \xNN; a text longer
-// than `limit` bytes is cut (never inside a character) and says so.
+// A text made safe to show on one line: C0 controls and DEL become \xNN; C1
+// controls, line and paragraph separators and bidirectional controls become
+// \uNNNN; a backslash that would read as the start of such an escape becomes
+// \x5C. A text longer than `limit` bytes is cut (never inside a character)
+// and says so.
 std::string ShownText(const std::string& text, size_t limit = kShownTextLength);
 
 // The player's choices that the recovery deletes; everything else under the

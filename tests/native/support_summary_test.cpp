@@ -64,6 +64,11 @@ TEST(SupportSummary, OddSnapshotsShowEveryFactSafely) {
          },
          {"Kommandorad: \"a\\x0Ab\\x09c\\x7F\"", "Bad\\x0DName:", "\"line1\\x0D\\x0Aline2\\x00x\""},
          {}},
+        {"characters that turn a line around or end it are escaped",
+         [](Snapshot& s) {
+             s.commandLine = "readme\u202Etxt.exe \u0085\u2028\u2029\u200F\u2069\u061C \\u \u00e5\u2030";
+         },
+         {"Kommandorad: \"readme\\u202Etxt.exe \\u0085\\u2028\\u2029\\u200F\\u2069\\u061C \\x5Cu \u00e5\u2030\""}, {}},
         {"a backslash before x cannot pass for an escape; paths stay readable",
          [](Snapshot& s) { s.gameFolder = "C:\\xy\\Spel"; },
          {"Spelmapp: C:\\x5Cxy\\Spel"}, {}},
