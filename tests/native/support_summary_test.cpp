@@ -158,21 +158,5 @@ TEST(SupportSummary, OddSnapshotsShowEveryFactSafely) {
     }
 }
 
-// The launcher's own values first, in its order and in any letter case; then
-// the others in the registry's order, up to the cap.
-TEST(SupportSummary, LauncherValuesComeFirstWithinTheCap) {
-    std::vector<std::string> names;
-    for (int i = 0; i < 5000; ++i) names.push_back("x" + std::to_string(i));
-    names.insert(names.begin() + 10, "LANGUAGE");
-    names.insert(names.begin() + 3000, "Num Launcher Runs");
-    names.push_back("Language");  // a second one by another case cannot be; it counts as another value
-    std::vector<std::string> shown;
-    for (size_t i : ShownRegistryValues(names)) shown.push_back(names[i]);
-    ASSERT_EQ(shown.size(), kShownRegistryValues);
-    EXPECT_EQ(std::vector<std::string>(shown.begin(), shown.begin() + 4),
-              (std::vector<std::string>{"Num Launcher Runs", "LANGUAGE", "x0", "x1"}));
-    EXPECT_EQ(shown.back(), "x197");
-}
-
 }  // namespace
 }  // namespace velk
