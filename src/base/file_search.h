@@ -13,7 +13,8 @@ namespace velk {
 // count: the search also matches folders, and long names through their 8.3
 // short form ("x.rezzz" as "X~1.REZ"). A name with a character outside the
 // ANSI code page is left out: its ANSI form would name a missing file, or
-// another one ("ā" as "a").
-std::vector<std::string> FindFilesByExtension(const std::wstring& pattern);
+// another one ("ā" as "a"). Such names go to `outsideCodePage`, in UTF-8.
+std::vector<std::string> FindFilesByExtension(const std::wstring& pattern,
+                                              std::vector<std::string>* outsideCodePage = nullptr);
 
 }  // namespace velk

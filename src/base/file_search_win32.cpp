@@ -28,17 +28,19 @@ std::string ExactAnsiName(const std::wstring& wide) {
     return !ansi.empty() && WideFromAnsi(ansi) == wide ? ansi : std::string();
 }
 
-std::string FoundFileName(const WIN32_FIND_DATAW& found, const std::wstring& extension) {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::string();
+// The file's own name when it ends in the extension; empty for anything else.
+std::wstring FoundFileName(const WIN32_FIND_DATAW& found, const std::wstring& extension) {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::wstring();
     const size_t length = wcsnlen(found.cFileName, MAX_PATH);
-    if (length >= MAX_PATH) return std::string();
+    if (length >= MAX_PATH) return std::wstring();
     const std::wstring name(found.cFileName, length);
-    return EndsInIgnoringCase(name, extension) ? ExactAnsiName(name) : std::string();
+    return EndsInIgnoringCase(name, extension) ? name : std::wstring();
 }
 
 }  // namespace
 
-std::vector<std::string> FindFilesByExtension(const std::wstring& pattern) {
+std::vector<std::string> FindFilesByExtension(const std::wstring& pattern,
+                                              std::vector<std::string>* outsideCodePage) {
     std::vector<std::string> names;
     const size_t star = pattern.rfind(L'*');
     if (star == std::wstring::npos) return names;
@@ -47,8 +49,13 @@ std::vector<std::string> FindFilesByExtension(const std::wstring& pattern) {
     FindHandle search(FindFirstFileW(pattern.c_str(), &found));
     if (!search) return names;
     do {
-        std::string name = FoundFileName(found, extension);
-        if (!name.empty()) names.push_back(std::move(name));
+        const std::wstring wide = FoundFileName(found, extension);
+        if (wide.empty()) continue;
+        std::string name = ExactAnsiName(wide);
+        if (!name.empty())
+            names.push_back(std::move(name));
+        else if (outsideCodePage)
+            outsideCodePage->push_back(Utf8FromWide(wide));
     } while (FindNextFileW(search.get(), &found));
     return names;
 }

@@ -4,10 +4,11 @@
 #include <cstring>
 #include <vector>
 
+#include "base/file_search.h"
 #include "base/registry_store.h"
 #include "base/utf8.h"
 #include "base/win32_handles.h"
-#include "display/renderer_host_win32.h"
+#include "display/renderer_list.h"
 #include "display/saved_choice.h"
 #include "launch/launch_engine.h"
 #include "launcher/launcher.h"
@@ -143,6 +144,15 @@ void TakeGameData(const LauncherState& s, SupportSnapshot& snap) {
 // Graphics
 
 void TakeGraphics(const LauncherState& s, SupportSnapshot& snap) {
+    std::vector<std::string> outsideCodePage;
+    const std::vector<std::string> names =
+        FindFilesByExtension(WideFromAnsi(RendererSearchPattern("")), &outsideCodePage);
+    auto listName = [&snap](const std::string& utf8Name, bool outside) {
+        SupportSnapshot::RendererEntry entry;
+        entry.fileName = utf8Name;
+        entry.outsideCodePage = outside;
+        snap.renderers.push_back(entry);
+    };
     if (s.renderers) {
         for (const ModuleReport& report : s.renderers->reports) {
             SupportSnapshot::RendererEntry entry;
@@ -156,13 +166,11 @@ void TakeGraphics(const LauncherState& s, SupportSnapshot& snap) {
             snap.renderers.push_back(entry);
         }
     } else {
-        // Loading the modules takes time and runs their code: only the names until the player asks.
-        for (const std::string& name : Win32RendererHost().FindFiles(RendererSearchPattern(""))) {
-            SupportSnapshot::RendererEntry entry;
-            entry.fileName = Utf8FromAnsi(name);
-            snap.renderers.push_back(entry);
-        }
+        // Only the names until the player asks: loading the modules takes time and runs their code.
+        for (const std::string& name : names) listName(Utf8FromAnsi(name), false);
     }
+    // The search hands these on to nobody: neither the player nor the engine could name them.
+    for (const std::string& name : outsideCodePage) listName(name, true);
     using Key = SavedDisplayChoice;
     SavedDisplayChoice saved;
     if (ReadSavedDisplayChoice(kEngineSettingsFile, &saved)) {

@@ -41,6 +41,7 @@ struct SupportSnapshot {
         ModuleOutcome outcome = ModuleOutcome::NotLoaded;
         size_t cards = 0;
         size_t modes = 0;
+        bool outsideCodePage = false;  // its name has no ANSI form: it cannot be offered
     };
     struct RegistryValue {
         std::string name;

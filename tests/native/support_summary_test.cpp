@@ -107,12 +107,13 @@ TEST(SupportSummary, OddSnapshotsShowEveryFactSafely) {
              s.renderers = {{"a.ren", true, O::Offered, 2, 5}, {"low.ren", true, O::Offered, 0, 0},
                             {"bad.ren", true, O::Faulted}, {"noexp.ren", true, O::NoExports},
                             {"nolist.ren", true, O::NoList}, {"notdll.ren", true, O::NotLoaded},
-                            {"later.ren", false}};
+                            {"later.ren", false}, {"grafik-\u0101.ren", false, O::NotLoaded, 0, 0, true}};
          },
          {"a.ren: erbjuds, 2 kort, 5 lägen", "low.ren: erbjuds, men inga listade lägen",
           "bad.ren: utelämnad: fel inuti modulen", "noexp.ren: utelämnad: saknar användbara",
           "nolist.ren: utelämnad: inga listade lägen", "notdll.ren: utelämnad: kan inte laddas",
-          "later.ren: inte undersökt i denna körning"},
+          "later.ren: inte undersökt i denna körning",
+          "grafik-\u0101.ren: utelämnad: namnet har tecken utanför systemets teckentabell"},
          {"Renderarmoduler:"}},
         {"archives present and missing, sound search and reset",
          [](Snapshot& s) {

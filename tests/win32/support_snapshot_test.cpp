@@ -38,6 +38,7 @@ protected:
     void TearDown() override { ResetState(); }
 };
 
+// A renderer module by such a name is never offered: the summary says why.
 TEST_F(SupportSnapshotTest, SoundLibraryIsFoundWholeInFoldersOutsideTheCodePageAndDeep) {
     // The ANSI form of "spel-ā" is "spel-a", which holds a library of its own.
     ASSERT_TRUE(MakeFolder(game_ / "spel-a"));
@@ -49,11 +50,14 @@ TEST_F(SupportSnapshotTest, SoundLibraryIsFoundWholeInFoldersOutsideTheCodePageA
         SCOPED_TRACE(folder.size());
         ASSERT_TRUE(MakeFolder(folder));
         const std::wstring library = folder + L"\\mss32.dll";
-        ASSERT_TRUE(FileHandle(CreateFileW(library.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
+        for (const std::wstring& file : {library, folder + L"\\grafik-\x0101.ren"})
+            ASSERT_TRUE(FileHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
         ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
-        const std::string found = TakeSupportSnapshot().soundLibrary;
+        const SupportSnapshot snap = TakeSupportSnapshot();
         SetCurrentDirectoryA(game_.path().c_str());
-        EXPECT_EQ(found, Utf8FromWide(library));
+        EXPECT_EQ(snap.soundLibrary, Utf8FromWide(library));
+        ASSERT_EQ(snap.renderers.size(), 1u);
+        EXPECT_TRUE(snap.renderers[0].outsideCodePage && snap.renderers[0].fileName == "grafik-\xc4\x81.ren");
     }
     EXPECT_TRUE(RemoveTree(top));
 }
