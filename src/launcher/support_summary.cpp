@@ -129,7 +129,7 @@ std::string EntryText(const SupportSnapshot::Entry& entry) {
 }
 
 std::string OutcomeText(const SupportSnapshot::RendererEntry& r) {
-    if (r.outsideCodePage) return "utelämnad: namnet har tecken utanför systemets teckentabell";
+    if (r.outsideCodePage) return "utelämnad: namnet har tecken utanför teckentabellen";
     if (!r.examined) return "inte undersökt i denna körning (öppna Grafik...)";
     switch (r.outcome) {
     case ModuleOutcome::Offered:

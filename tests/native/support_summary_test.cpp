@@ -113,7 +113,7 @@ TEST(SupportSummary, OddSnapshotsShowEveryFactSafely) {
           "bad.ren: utelämnad: fel inuti modulen", "noexp.ren: utelämnad: saknar användbara",
           "nolist.ren: utelämnad: inga listade lägen", "notdll.ren: utelämnad: kan inte laddas",
           "later.ren: inte undersökt i denna körning",
-          "grafik-\u0101.ren: utelämnad: namnet har tecken utanför systemets teckentabell"},
+          "grafik-\u0101.ren: utelämnad: namnet har tecken utanför teckentabellen"},
          {"Renderarmoduler:"}},
         {"archives present and missing, sound search and reset",
          [](Snapshot& s) {
