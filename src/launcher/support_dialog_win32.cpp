@@ -1,6 +1,7 @@
 #include "launcher/support.h"
 
 #include <commdlg.h>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -90,7 +91,9 @@ std::wstring AskSavePath(HWND dialog) {
     OPENFILENAMEW request = {};
     request.lStructSize = sizeof(request);
     request.hwndOwner = dialog;
-    request.lpstrFilter = L"Textfiler (*.txt)\0*.txt\0Alla filer (*.*)\0*.*\0";
+    std::wstring types = WideFromAnsi(LoadResString(IDS_SUPPORT_SAVE_TYPES));
+    std::replace(types.begin(), types.end(), L'|', L'\0');
+    request.lpstrFilter = types.c_str();  // the NUL after the last "|" ends the list
     request.lpstrFile = file.data();
     request.nMaxFile = static_cast<DWORD>(file.size());
     request.lpstrDefExt = L"txt";
