@@ -231,7 +231,6 @@ TEST_F(LaunchFlow, OfLaunchersStartedTogetherExactlyOneShowsItsTitleWindow) {
     DWORD runs = 0;  // each ends with 1 after a run, 0 when it stops at once
     for (Process& launcher : launchers) runs += launcher.WaitExit(kExitWait);
     EXPECT_EQ(runs, 1u);
-    EXPECT_EQ(Number("Num Launcher Runs"), 5u);
 }
 
 TEST_F(LaunchFlow, RunCountStopsAtItsLargestValue) {
@@ -267,18 +266,16 @@ TEST_F(LaunchFlow, UnwritableCommandFileIsToldOverTheTitleWindow) {
     EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
 }
 
-// A command file that cannot be replaced whole stays as it was, and no engine starts.
 TEST_F(LaunchFlow, CommandFileKeptWhenTheNewOneCannotBeWrittenWhole) {
     ReturningPlayer();
     FullDisk disk(game_.scratch() + "\\full");
     for (const std::string place : {"read-only", "full"}) {
         SCOPED_TRACE(place);
-        const bool fullDisk = place == "full";
-        if (fullDisk && !disk.mounted()) GTEST_SKIP() << "no file system of its own could be mounted (needs root)";
+        if (place == "full" && !disk.mounted()) GTEST_SKIP() << "no small file system: mounting needs root";
         ASSERT_TRUE(game_.MoveTo(place));
         ASSERT_TRUE(game_.Put("velkcmds.txt", "previous"));
         const std::string file = game_ / "velkcmds.txt";
-        ASSERT_TRUE(fullDisk ? disk.Fill() : SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+        ASSERT_TRUE(place == "full" ? disk.Fill() : SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY) != 0);
         Start("-GOGAME");
         EXPECT_NE(AnswerBox().find("velkcmds.txt"), std::string::npos);
         EXPECT_EQ(CommandFile(), "previous");

@@ -130,17 +130,14 @@ TEST_F(SupportFlow, CopyAndSaveHoldExactlyTheSummaryShown) {
               "FELMEDDELANDE - Kunde inte spara felsökningsrapporten. Kontrollera att mappen finns, att filen inte "
               "är skrivskyddad och att det finns plats kvar på disken.");
     CloseHandle(held);
-    // A full disk: the report saved before stays whole.
-    if (!disk.mounted()) GTEST_SKIP() << "no file system of its own could be mounted (needs root)";
-    ASSERT_TRUE(disk.Fill());
+    if (!disk.mounted()) GTEST_SKIP() << "no small file system for a full disk: mounting needs root";
+    ASSERT_TRUE(disk.Fill());  // saving again on a full disk keeps the report saved before
     ClickControl(support_, kSaveButton);
-    saveAs = Window("Save As");
-    ASSERT_NE(saveAs, nullptr);
+    ASSERT_NE(saveAs = Window("Save As"), nullptr);
     PressKey(saveAs, VK_RETURN);
     AnswerBoxOver(saveAs, VK_RETURN);
     EXPECT_NE(AnswerBoxOver(support_, VK_RETURN).find("plats kvar"), std::string::npos);
-    EXPECT_TRUE(ReadFileText(game_ / "velksupport.txt", &saved));
-    EXPECT_EQ(saved, "\xEF\xBB\xBF" + summary);
+    EXPECT_TRUE(ReadFileText(game_ / "velksupport.txt", &saved) && saved == "\xEF\xBB\xBF" + summary) << saved;
 
     PressKey(support_, VK_ESCAPE);
     EXPECT_TRUE(WaitWindowGone(support_, 3000));

@@ -193,16 +193,14 @@ bool StartUnixProgram(const std::string& commandLine) {
     return true;
 }
 
-constexpr ULONGLONG kFullDiskBytes = 4 << 20;  // room for a copy of the demo game
+constexpr ULONGLONG kFullDiskBytes = 4 << 20;  // the size mounted: room for a copy of the demo game
 
-// The mount ends on its own: this waits until the folder is, or is no longer, on the full disk.
-static bool WaitMounted(const std::string& folder, bool mounted) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(20)) {
-        ULARGE_INTEGER total = {};
-        if ((GetDiskFreeSpaceExA(folder.c_str(), nullptr, &total, nullptr) && total.QuadPart == kFullDiskBytes) ==
-            mounted)
+// Mounting goes on by itself: waits until the folder is, or is no longer, on the small file system.
+static bool WaitMounted(const std::string& path, bool mounted) {
+    ULARGE_INTEGER size = {};
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(20))
+        if (GetDiskFreeSpaceExA(path.c_str(), nullptr, &size, nullptr) && (size.QuadPart == kFullDiskBytes) == mounted)
             return true;
-    }
     return false;
 }
 
@@ -214,8 +212,7 @@ FullDisk::FullDisk(const std::string& folder) : folder_(folder) {
     if (!name) return;
     unixFolder_ = name;
     HeapFree(GetProcessHeap(), 0, name);
-    mounted_ = StartUnixProgram("/bin/mount -t tmpfs -o size=" + std::to_string(kFullDiskBytes) + " velk-full \"" +
-                                unixFolder_ + "\"") &&
+    mounted_ = StartUnixProgram("/bin/mount -t tmpfs -o size=4m velk-full \"" + unixFolder_ + "\"") &&
                WaitMounted(folder_, true);
 }
 
@@ -226,11 +223,10 @@ FullDisk::~FullDisk() {
 
 bool FullDisk::Fill() const {
     FileHandle filler(CreateFileA((folder_ + "\\filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-    const std::vector<char> block(64 << 10, 'f');
-    for (DWORD written = 1; filler && written > 0;)
-        if (!WriteFile(filler.get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr)) break;
-    ULARGE_INTEGER free = {};
-    return GetDiskFreeSpaceExA(folder_.c_str(), &free, nullptr, nullptr) && free.QuadPart == 0;
+    static const char block[64 << 10] = {};
+    DWORD written = 0;
+    while (filler && WriteFile(filler.get(), block, sizeof(block), &written, nullptr)) continue;
+    return GetLastError() == ERROR_DISK_FULL;
 }
 
 namespace {

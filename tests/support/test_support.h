@@ -77,8 +77,7 @@ void InsertDataDisc(char letter);      // puts the data disc's marker \DATA\VELK
 // Starts a Linux program by its path; Wine gives no handle that tells when it ends.
 bool StartUnixProgram(const std::string& commandLine);
 
-// A small file system mounted on `folder` (made here) for the object's
-// lifetime, where mounting is allowed (root): writes there can fail for want of space.
+// A small file system on `folder` (made here) while the object lives, where mounting is allowed (root).
 class FullDisk {
 public:
     explicit FullDisk(const std::string& folder);
