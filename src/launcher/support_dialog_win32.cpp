@@ -7,6 +7,7 @@
 
 #include "base/dialog_services.h"
 #include "base/utf8.h"
+#include "base/whole_file.h"
 #include "base/win32_handles.h"
 #include "launcher/launcher_state.h"
 #include "ids_strings.h"
@@ -105,13 +106,7 @@ std::wstring AskSavePath(HWND dialog) {
 
 // UTF-8 with its byte-order mark, so that editors read the Swedish letters right.
 bool WriteSummaryFile(const std::wstring& path, const std::string& utf8) {
-    FileHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    const std::string bytes = "\xEF\xBB\xBF" + utf8;
-    DWORD written = 0;
-    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
+    return WriteWholeFile(path, "\xEF\xBB\xBF" + utf8);
 }
 
 void OnSave(HWND dialog) {

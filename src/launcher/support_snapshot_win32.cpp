@@ -266,8 +266,7 @@ void TakeAdvanced(LauncherState& s, SupportSnapshot& snap) {
     snap.engineCommandLine = Utf8FromAnsi(preview.line);
     snap.asksPerformanceLevel = preview.asksLevel;
     snap.commandFileState = ReadTextFile(kCommandFile, &snap.commandFile, &snap.commandFileError);
-    const std::string engine = EnginePathInCurrentFolder();
-    snap.engineRunning = !engine.empty() && IsProcessRunning(engine.c_str(), 1);
+    snap.engineRunning = IsEngineRunningHere();
 }
 
 }  // namespace
