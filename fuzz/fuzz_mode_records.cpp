@@ -7,6 +7,7 @@
 #include <cstring>
 #include <set>
 
+#include "base/engine_text.h"
 #include "display/renderer_list.h"
 #include "fuzz_checks.h"
 
@@ -77,10 +78,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t read = renderer.AddModeRecords(first, image);
     Require(read <= velk::kMaxModeRecords && read <= image.asked.size() && image.asked.size() <= read + 1);
 
-    // Cards hold a name and a description, differ by name, and hold only listed modes.
+    // Cards hold a name and a description, differ by name, and hold only listed
+    // modes. Neither text holds a quote mark or control character: a name with
+    // one makes no card, a description has a blank in its place.
     std::set<std::string> names;
     for (const auto& card : renderer.cards) {
         Require(!card->name.empty() && !card->description.empty() && names.insert(card->name).second);
+        Require(velk::CanStandBetweenQuotes(card->name) && velk::CanStandBetweenQuotes(card->description));
         Require(card->name.size() <= velk::kCardTextSize && card->description.size() <= velk::kCardTextSize);
         Require(!card->modes.empty());
         for (const auto& mode : card->modes)

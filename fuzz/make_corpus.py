@@ -292,6 +292,8 @@ def corpus():
             "before_image": mode_image([mode_record("A", "a", 640, 480, 16, 0)], first=0x10),
             # Found by the fuzzer: the description's quote mark let "+cheat" stand as a switch.
             "regress_quote_in_description": mode_image([mode_record("Card1", 'Fast" +cheat 1', 640, 480, 16, 0)]),
+            # A tab or a quote mark in a description became a blank; the card stays.
+            "tab_in_description": mode_image([mode_record("Card1", '17" CRT\t', 640, 480, 16, 0)]),
         },
         "launcher_switches": {
             "gogame": switches("Velkarion.exe -GoGame", switch=0, at=3),

@@ -1,12 +1,10 @@
 #include "advanced/custom_archives.h"
 
-#include <cwchar>
 #include <vector>
 
 #include "advanced/archive_list.h"
 #include "base/dialog_services.h"
-#include "base/utf8.h"
-#include "base/win32_handles.h"
+#include "base/file_search.h"
 #include "launcher/launcher_state.h"
 #include "resources/ids_adv_custom.h"
 #include "resources/ids_strings.h"
@@ -40,25 +38,6 @@ bool BoxHolds(HWND box, const std::string& text) {
 bool AppendToBox(HWND box, const std::string& text) {
     LRESULT index = SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     return index != LB_ERR && index != LB_ERRSPACE;
-}
-
-// The ANSI name that names exactly this file, or "" when it has none: a
-// character outside the code page would come back as "?" (naming no file) or
-// as a look-alike ("ā" as "a", naming another file).
-std::string ExactAnsiName(const wchar_t* wide) {
-    const std::string ansi = AnsiFromWide(wide);
-    // Only a name that leads back to the same file is kept.
-    return !ansi.empty() && WideFromAnsi(ansi) == wide ? ansi : std::string();
-}
-
-// "*.rez" also matches through 8.3 short names ("x.rezzz" as "X~1.REZ")
-// and matches folders: only files whose own name ends in ".rez" count.
-std::string ArchiveFileName(const WIN32_FIND_DATAW& found) {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::string();
-    const size_t length = wcsnlen(found.cFileName, MAX_PATH);
-    if (length >= MAX_PATH) return std::string();
-    std::string name = ExactAnsiName(found.cFileName);
-    return IsArchiveFileName(name) ? name : std::string();
 }
 
 HWND Item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
@@ -162,13 +141,9 @@ INT_PTR CALLBACK CustomArchivesDialogProc(HWND dialog, UINT message, WPARAM wPar
 int ScanCustomFolder(HWND box) {
     SendMessageA(box, LB_RESETCONTENT, 0, 0);
     int count = 0;
-    WIN32_FIND_DATAW found;
-    FindHandle search(FindFirstFileW(kCustomSearch, &found));
-    if (!search) return 0;
-    do {
-        const std::string name = ArchiveFileName(found);
-        if (!name.empty() && AppendToBox(box, name)) ++count;
-    } while (FindNextFileW(search.get(), &found));
+    for (const std::string& name : FindFilesByExtension(kCustomSearch)) {
+        if (IsArchiveFileName(name) && AppendToBox(box, name)) ++count;
+    }
     return count;
 }
 

@@ -1,6 +1,8 @@
 // Settings kept as values under one registry key path, created level by level.
 #pragma once
 #include <windows.h>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,14 +33,21 @@ public:
     bool WriteString(const char* name, const char* text) override;
     bool DeleteValue(const char* name) override;
 
-    // Every value under the key, in the registry's order. Names and the data
-    // of text types are UTF-8 (without the terminating NULs); other data raw.
+    // A value under the key. Its name and the data of text types are UTF-8
+    // (without the terminating NULs); other data raw.
     struct StoredValue {
         std::string name;
         DWORD type = REG_NONE;
-        std::string data;
+        std::string data;   // the whole data, or its start when the listing keeps less
+        uint64_t size = 0;  // the length of the whole data, in the form of `data`
     };
-    std::vector<StoredValue> ListValues() const;
+    // Given the names of every value under the key, in the registry's order:
+    // the positions of those to read, in the order wanted.
+    using ValueChoice = std::function<std::vector<size_t>(const std::vector<std::string>& names)>;
+    // The values that `choose` picks (without a choice, every value in the
+    // registry's order), keeping at most `keep` bytes of each one's data.
+    // Only the values picked are read, one at a time.
+    std::vector<StoredValue> ListValues(const ValueChoice& choose = nullptr, size_t keep = SIZE_MAX) const;
 
     static bool CreateKey(HKEY parent, const char* name, HKEY* result);
 

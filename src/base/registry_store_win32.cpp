@@ -156,31 +156,66 @@ std::string TextData(DWORD type, const std::vector<BYTE>& data, DWORD size) {
     return Utf8FromWide(text);
 }
 
+// The names of every value under the key, in the registry's order; no data is read.
+std::vector<std::wstring> ValueNames(HKEY key) {
+    std::vector<std::wstring> names;
+    DWORD count = 0, longestName = 0;
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS)
+        return names;
+    std::vector<wchar_t> name(longestName + 1);
+    for (DWORD i = 0; i < count; ++i) {
+        DWORD length = static_cast<DWORD>(name.size());
+        // A value added meanwhile by someone else may not fit: it is left out.
+        if (RegEnumValueW(key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+            names.emplace_back(name.data(), length);
+    }
+    return names;
+}
+
+// One value, read whole into `buffer` (kept between reads) and cut to `keep` bytes.
+bool ReadValue(HKEY key, const std::wstring& name, size_t keep, std::vector<BYTE>& buffer,
+               RegistryStore::StoredValue* value) {
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    // A value that grows between the two calls is asked again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+        if (buffer.size() < size + sizeof(wchar_t)) buffer.resize(size + sizeof(wchar_t));
+        size = static_cast<DWORD>(buffer.size());
+        const LONG read = RegQueryValueExW(key, name.c_str(), nullptr, &type, buffer.data(), &size);
+        if (read == ERROR_MORE_DATA) continue;
+        if (read != ERROR_SUCCESS) return false;
+        value->name = Utf8FromWide(name);
+        value->type = type;
+        value->data = IsTextType(type) ? TextData(type, buffer, size)
+                                       : std::string(reinterpret_cast<const char*>(buffer.data()), size);
+        value->size = value->data.size();
+        if (value->data.size() > keep) value->data.resize(keep);
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
-std::vector<RegistryStore::StoredValue> RegistryStore::ListValues() const {
+std::vector<RegistryStore::StoredValue> RegistryStore::ListValues(const ValueChoice& choose, size_t keep) const {
     std::vector<StoredValue> values;
     if (!isOpen_) return values;
-    DWORD count = 0, longestName = 0, largestData = 0;
-    if (RegQueryInfoKeyW(sectionKey_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
-                         &largestData, nullptr, nullptr) != ERROR_SUCCESS)
-        return values;
-    std::vector<wchar_t> name(longestName + 1);
-    std::vector<BYTE> data(largestData + sizeof(wchar_t));
-    for (DWORD i = 0; i < count; ++i) {
-        DWORD nameLength = static_cast<DWORD>(name.size());
-        DWORD size = static_cast<DWORD>(data.size());
-        DWORD type = REG_NONE;
-        // A value changed meanwhile by someone else may no longer fit: it is left out.
-        if (RegEnumValueW(sectionKey_, i, name.data(), &nameLength, nullptr, &type, data.data(), &size) !=
-            ERROR_SUCCESS)
-            continue;
+    const std::vector<std::wstring> names = ValueNames(sectionKey_);
+    std::vector<size_t> picked;
+    if (choose) {
+        std::vector<std::string> utf8;
+        for (const std::wstring& name : names) utf8.push_back(Utf8FromWide(name));
+        picked = choose(utf8);
+    } else {
+        for (size_t i = 0; i < names.size(); ++i) picked.push_back(i);
+    }
+    std::vector<BYTE> buffer;
+    for (size_t index : picked) {
         StoredValue value;
-        value.name = Utf8FromWide(name.data(), nameLength);
-        value.type = type;
-        value.data = IsTextType(type) ? TextData(type, data, size)
-                                      : std::string(reinterpret_cast<const char*>(data.data()), size);
-        values.push_back(std::move(value));
+        if (index < names.size() && ReadValue(sectionKey_, names[index], keep, buffer, &value))
+            values.push_back(std::move(value));
     }
     return values;
 }

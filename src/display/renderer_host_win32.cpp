@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
-#include "base/win32_handles.h"
+#include "base/file_search.h"
 #include "base/guarded_call_win32.h"
+#include "base/utf8.h"
+#include "base/win32_handles.h"
 
 namespace velk {
 
@@ -92,14 +94,7 @@ private:
 class Win32Host final : public RendererHost {
 public:
     std::vector<std::string> FindFiles(const std::string& pattern) override {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA data;
-        FindHandle find(FindFirstFileA(pattern.c_str(), &data));
-        if (!find) return names;
-        do {
-            names.push_back(data.cFileName);
-        } while (FindNextFileA(find.get(), &data));
-        return names;
+        return FindFilesByExtension(WideFromAnsi(pattern));
     }
 
     std::unique_ptr<RendererModule> OpenModule(const std::string& fileName, ModuleOutcome* whyNot) override {

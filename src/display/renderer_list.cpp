@@ -106,9 +106,10 @@ DisplayCard* Renderer::FindCard(const std::string& name) const {
 }
 
 DisplayCard* Renderer::AddCard(const std::string& name, const std::string& cardDescription, uint32_t hardware) {
-    if (name.empty() || cardDescription.empty()) return nullptr;
-    if (!CanStandBetweenQuotes(name) || !CanStandBetweenQuotes(cardDescription)) return nullptr;
-    cards.push_back(std::make_unique<DisplayCard>(name, cardDescription, hardware));
+    if (name.empty() || cardDescription.empty() || !CanStandBetweenQuotes(name)) return nullptr;
+    // The description only travels inside ++Renderer "...": one odd character
+    // there must not cost the player the card.
+    cards.push_back(std::make_unique<DisplayCard>(name, BlankedForQuotes(cardDescription), hardware));
     return cards.back().get();
 }
 

@@ -60,7 +60,9 @@ public:
 class RendererHost {
 public:
     virtual ~RendererHost() = default;
-    // Names (without folder) of the files matching the pattern, in the search's order.
+    // Names (without folder) of the files matching the pattern, in the search's
+    // order: files only, whose own name ends in the pattern's extension and
+    // names that very file in the ANSI code page.
     virtual std::vector<std::string> FindFiles(const std::string& pattern) = 0;
     // The loaded module, or none when it does not load or lacks an export
     // (whyNot then says which).
@@ -89,8 +91,9 @@ struct Renderer {
     size_t AddModeRecords(uint32_t first, RecordMemory& memory);
 
     DisplayCard* FindCard(const std::string& name) const;
-    // None when the name or the description is empty, or holds a quote mark or
-    // control character (it could not reach the engine as it is).
+    // None when the name or the description is empty, or the name holds a quote
+    // mark or control character (it could not reach the engine as it is). Such
+    // characters in the description become blanks.
     DisplayCard* AddCard(const std::string& name, const std::string& description, uint32_t hardware);
     // Leaves currentCard unchanged when there is no such card.
     bool SelectCard(const std::string& name);

@@ -1,12 +1,13 @@
 #include "launch/launch_engine.h"
 
 #include <windows.h>
-#include <cstdio>
 #include <utility>
 
 #include "advanced/custom_archives.h"
 #include "advanced/switches.h"
 #include "base/dialog_services.h"
+#include "base/utf8.h"
+#include "base/whole_file.h"
 #include "base/win32_handles.h"
 #include "launch/command_line.h"
 #include "launch/performance_dialog.h"
@@ -25,12 +26,9 @@ bool commandFileFailed = false;
 bool ShiftHeld() { return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
 
 // The text exactly as built: no formatting is applied, so a "%" stays a "%".
-bool WriteCommandFile(const std::string& line) {
-    FILE* file = fopen(kCommandFileName, "w");
-    if (!file) return false;
-    bool written = fwrite(line.data(), 1, line.size(), file) == line.size();
-    return fclose(file) == 0 && written;
-}
+// The engine reads the file it is given as it finds it, so a file that is not
+// whole must never replace the last good one.
+bool WriteCommandFile(const std::string& line) { return WriteWholeFile(WideFromAnsi(kCommandFileName), line); }
 
 bool StartEngine(STARTUPINFOA* startup) {
     char command[] = "talvex.exe -cmdfile velkcmds.txt";

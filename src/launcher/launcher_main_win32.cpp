@@ -1,19 +1,20 @@
 #include <windows.h>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 #include "advanced/custom_archives.h"
 #include "advanced/switches.h"
 #include "base/multimedia.h"
 #include "base/registry_store.h"
 #include "base/settings_lines.h"
+#include "base/win32_handles.h"
 #include "disc/data_disc.h"
 #include "disc/previews.h"
 #include "launch/launch_engine.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_state.h"
 #include "launcher/startup_rules.h"
+#include "launcher/support.h"
 #include "launcher/title_window.h"
 #include "sound/sound_detection.h"
 #include "ids_strings.h"
@@ -22,33 +23,23 @@ namespace velk {
 
 namespace {
 
-constexpr size_t kPathCapacity = 124;
-constexpr size_t kLongestPath = 32768;  // the longest path the system knows
-
 // Dialog results of the title window that the loop acts on.
 enum TitleResult { kTitleLeave = 0, kTitlePlay = 1, kTitleSetup = 2, kTitleMultiplayer = 5 };
 
-// The launcher's whole module path: a path cut at the buffer's end would give
-// another file name, and the running check would look for the wrong program.
-std::string OwnModulePath() {
-    std::vector<char> path(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return std::string();
-        if (length < path.size()) return std::string(path.data(), length);
-        if (path.size() >= kLongestPath) return std::string();
-        path.resize(path.size() * 2);
-    }
-}
+// One launcher of this game at a time in the player's session, whatever its
+// folder: every launcher writes the same machine-wide settings back. Of
+// launchers started together exactly one creates the mutex; counting running
+// launchers instead let each count the other and all of them end.
+constexpr const wchar_t* kOneLauncherMutex = L"Local\\Brannock.Velkarion.1.0.Launcher";
 
-std::string OwnFileName() {
-    std::string full = OwnModulePath();
-    size_t cut = full.find_last_of("\\/");
-    std::string name = cut == std::string::npos ? full : full.substr(cut + 1);
-    if (name.size() > kPathCapacity) name.resize(kPathCapacity);
-    return name;
+// True when another launcher holds the mutex; `own` keeps ours for the run.
+bool AnotherLauncherRuns(KernelHandle* own) {
+    SetLastError(ERROR_SUCCESS);
+    own->reset(CreateMutexW(nullptr, FALSE, kOneLauncherMutex));
+    const DWORD error = GetLastError();
+    // Refused: one started by another account of this session holds it.
+    return error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED;
 }
-
 
 void LoadResourceStrings(LauncherState& s) {
     s.gameTitle = LoadResString(IDS_GAME_TITLE);
@@ -129,6 +120,7 @@ void RunTitleLoop(const char* commandLine, LauncherSwitches requests) {
         else
             result = ShowTitleWindow();
         requests = LauncherSwitches();  // the switches act on the first pass only
+        LocateGameData();               // the title window did, unless a switch skipped it
 
         switch (result) {
         case kTitlePlay:
@@ -149,17 +141,22 @@ void RunTitleLoop(const char* commandLine, LauncherSwitches requests) {
 
 }  // namespace
 
-// The whole current folder is taken, however long: a shortened or missing
-// folder would make an engine of any other folder look like ours.
-std::string EnginePathInCurrentFolder() {
-    DWORD needed = GetCurrentDirectoryA(0, nullptr);  // with the terminating NUL
-    if (needed == 0) return std::string();
-    std::string folder(needed, '\0');
-    DWORD length = GetCurrentDirectoryA(needed, &folder[0]);
-    if (length == 0 || length >= needed) return std::string();
-    folder.resize(length);
-    if (folder.size() > 3) folder += '\\';
-    return folder + "TALVEX.EXE";
+void LocateGameData() {
+    LauncherState& s = State();
+    if (s.gameDataLocated) return;
+    s.gameDataLocated = true;
+    const char drive = DataDiscDrive();
+    s.discRoot = drive ? std::string(1, drive) + ":\\" : std::string();
+    // A found disc is remembered, so asking again would only search every
+    // drive once more when there is none.
+    LocateArchives(drive);
+}
+
+bool IsEngineRunningHere() {
+    std::wstring engine = GameFolderWide();
+    if (engine.empty()) return false;  // unknown: no engine of another folder is taken for ours
+    if (engine.size() > 3) engine += L'\\';
+    return IsProcessRunning((engine + L"TALVEX.EXE").c_str(), 1);
 }
 
 bool ReadEngineRunCount(const char* fileName) {
@@ -196,11 +193,12 @@ int LauncherMain(HINSTANCE instance, const char* commandLine) {
     if (!commandLine) commandLine = "";
     s.launcherCommandLine = commandLine;
 
-    if (IsProcessRunning(OwnFileName().c_str(), 2)) return 0;
+    KernelHandle ownMutex;
+    if (AnotherLauncherRuns(&ownMutex)) return 0;
 
     LoadResourceStrings(s);
 
-    if (IsProcessRunning(EnginePathInCurrentFolder().c_str(), 1)) {
+    if (IsEngineRunningHere()) {
         ShowGameError(nullptr, IDS_ENGINE_RUNNING, MB_ICONINFORMATION);
         return 0;
     }
@@ -209,18 +207,12 @@ int LauncherMain(HINSTANCE instance, const char* commandLine) {
     if (!store->Open("Brannock", s.registryProduct.c_str(), "1.0", nullptr, HKEY_LOCAL_MACHINE)) return 0;
     s.settings = std::move(store);
 
-    char drive = DataDiscDrive();
-    s.discRoot = drive ? std::string(1, drive) + ":\\" : std::string();
-
     LoadSavedValues(s);
     LoadSoundSettings(*s.settings);
     LoadCursors(s);
     LoadCommandLineText(s.settings.get(), &s);
     LoadArchiveList();
     ReadEngineRunCount("autoexec.cfg");
-    // A found disc is remembered, so asking again would only search every
-    // drive once more when there is none.
-    LocateArchives(drive);
 
     const LauncherSwitches requests = ParseLauncherSwitches(commandLine);
     ChooseTitlePicture();

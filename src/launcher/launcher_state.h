@@ -51,7 +51,8 @@ struct LauncherState : EngineSwitches, CommandLineSetting {
     int32_t performanceLevelChosen = 0;
     int32_t performanceLevel = 0;
 
-    // Data disc and archives.
+    // Data disc and archives, once looked for.
+    bool gameDataLocated = false;
     char dataDiscDrive = 0;
     std::string gameArchive;
     std::string soundArchive;

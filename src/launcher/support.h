@@ -18,7 +18,8 @@ std::wstring GameFolderWide();
 SupportSnapshot TakeSupportSnapshot();
 
 // Deletes the player's stored choices, resets the same fields of this run and
-// asks for the engine's default configuration at the next start.
+// asks for the engine's default configuration at the next start. A value that
+// cannot be deleted is named in the next summary.
 void ResetPlayerChoices();
 
 // "VELK - felsökning" over `owner`; true when the player reset the settings in it.

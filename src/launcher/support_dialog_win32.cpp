@@ -1,11 +1,13 @@
 #include "launcher/support.h"
 
 #include <commdlg.h>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "base/dialog_services.h"
 #include "base/utf8.h"
+#include "base/whole_file.h"
 #include "base/win32_handles.h"
 #include "launcher/launcher_state.h"
 #include "ids_strings.h"
@@ -89,7 +91,9 @@ std::wstring AskSavePath(HWND dialog) {
     OPENFILENAMEW request = {};
     request.lStructSize = sizeof(request);
     request.hwndOwner = dialog;
-    request.lpstrFilter = L"Textfiler (*.txt)\0*.txt\0Alla filer (*.*)\0*.*\0";
+    std::wstring types = WideFromAnsi(LoadResString(IDS_SUPPORT_SAVE_TYPES));
+    std::replace(types.begin(), types.end(), L'|', L'\0');
+    request.lpstrFilter = types.c_str();  // the NUL after the last "|" ends the list
     request.lpstrFile = file.data();
     request.nMaxFile = static_cast<DWORD>(file.size());
     request.lpstrDefExt = L"txt";
@@ -102,13 +106,7 @@ std::wstring AskSavePath(HWND dialog) {
 
 // UTF-8 with its byte-order mark, so that editors read the Swedish letters right.
 bool WriteSummaryFile(const std::wstring& path, const std::string& utf8) {
-    FileHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    const std::string bytes = "\xEF\xBB\xBF" + utf8;
-    DWORD written = 0;
-    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
+    return WriteWholeFile(path, "\xEF\xBB\xBF" + utf8);
 }
 
 void OnSave(HWND dialog) {

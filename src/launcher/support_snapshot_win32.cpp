@@ -4,10 +4,11 @@
 #include <cstring>
 #include <vector>
 
+#include "base/file_search.h"
 #include "base/registry_store.h"
 #include "base/utf8.h"
 #include "base/win32_handles.h"
-#include "display/renderer_host_win32.h"
+#include "display/renderer_list.h"
 #include "display/saved_choice.h"
 #include "launch/launch_engine.h"
 #include "launcher/launcher.h"
@@ -21,11 +22,12 @@ namespace velk {
 namespace {
 
 constexpr const char* kEngineSettingsFile = "autoexec.cfg";
-constexpr const char* kCommandFile = "velkcmds.txt";
+constexpr const wchar_t* kCommandFile = L"velkcmds.txt";
 // More of the command file than any summary shows.
 constexpr DWORD kCommandFileReadLimit = 1 << 20;
 
 bool resetThisRun = false;
+std::vector<std::string> resetNotDeleted;
 
 // Launcher
 
@@ -97,16 +99,34 @@ SupportSnapshot::Entry Look(const std::string& path, const std::string& shownNam
     return entry;
 }
 
-bool FileRead(const char* path, std::string* text) {
-    FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+using FileState = SupportSnapshot::FileState;
+
+FileState CannotRead(DWORD error, uint32_t* errorCode) {
+    *errorCode = error;
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ? FileState::Locked
+                                                                             : FileState::Unreadable;
+}
+
+// The file's text, or what keeps it from being read: a file that is missing
+// reads differently from a folder of that name or one another program holds.
+FileState ReadTextFile(const wchar_t* path, std::string* text, uint32_t* error) {
+    const DWORD attributes = GetFileAttributesW(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD why = GetLastError();
+        if (why == ERROR_FILE_NOT_FOUND || why == ERROR_PATH_NOT_FOUND) return FileState::Missing;
+        return CannotRead(why, error);
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return FileState::Folder;
+    FileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return CannotRead(GetLastError(), error);
     std::string bytes(kCommandFileReadLimit, '\0');
     DWORD read = 0;
-    if (!ReadFile(file.get(), &bytes[0], kCommandFileReadLimit, &read, nullptr)) return false;
+    if (!ReadFile(file.get(), &bytes[0], kCommandFileReadLimit, &read, nullptr))
+        return CannotRead(GetLastError(), error);
     bytes.resize(read);
     *text = Utf8FromAnsi(bytes);
-    return true;
+    return FileState::Read;
 }
 
 void TakeGameData(const LauncherState& s, SupportSnapshot& snap) {
@@ -124,6 +144,15 @@ void TakeGameData(const LauncherState& s, SupportSnapshot& snap) {
 // Graphics
 
 void TakeGraphics(const LauncherState& s, SupportSnapshot& snap) {
+    std::vector<std::string> outsideCodePage;
+    const std::vector<std::string> names =
+        FindFilesByExtension(WideFromAnsi(RendererSearchPattern("")), &outsideCodePage);
+    auto listName = [&snap](const std::string& utf8Name, bool outside) {
+        SupportSnapshot::RendererEntry entry;
+        entry.fileName = utf8Name;
+        entry.outsideCodePage = outside;
+        snap.renderers.push_back(entry);
+    };
     if (s.renderers) {
         for (const ModuleReport& report : s.renderers->reports) {
             SupportSnapshot::RendererEntry entry;
@@ -137,13 +166,11 @@ void TakeGraphics(const LauncherState& s, SupportSnapshot& snap) {
             snap.renderers.push_back(entry);
         }
     } else {
-        // Loading the modules takes time and runs their code: only the names until the player asks.
-        for (const std::string& name : Win32RendererHost().FindFiles(RendererSearchPattern(""))) {
-            SupportSnapshot::RendererEntry entry;
-            entry.fileName = Utf8FromAnsi(name);
-            snap.renderers.push_back(entry);
-        }
+        // Only the names until the player asks: loading the modules takes time and runs their code.
+        for (const std::string& name : names) listName(Utf8FromAnsi(name), false);
     }
+    // The search hands these on to nobody: neither the player nor the engine could name them.
+    for (const std::string& name : outsideCodePage) listName(name, true);
     using Key = SavedDisplayChoice;
     SavedDisplayChoice saved;
     if (ReadSavedDisplayChoice(kEngineSettingsFile, &saved)) {
@@ -166,10 +193,23 @@ void TakeGraphics(const LauncherState& s, SupportSnapshot& snap) {
 
 // Sound
 
+// Where the system's search finds the sound library, whole; empty when it finds none.
+std::wstring SoundLibraryPath() {
+    const std::wstring name = WideFromAnsi(mss::kLibraryName);
+    std::vector<wchar_t> found(MAX_PATH);
+    // Asked again with the room the answer needs (a path can also grow meanwhile).
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const DWORD length =
+            SearchPathW(nullptr, name.c_str(), nullptr, static_cast<DWORD>(found.size()), found.data(), nullptr);
+        if (length == 0) return std::wstring();
+        if (length < found.size()) return std::wstring(found.data(), length);
+        found.resize(length);
+    }
+    return std::wstring();
+}
+
 void TakeSound(const LauncherState& s, SupportSnapshot& snap) {
-    char found[MAX_PATH] = {};
-    DWORD length = SearchPathA(nullptr, mss::kLibraryName, nullptr, MAX_PATH, found, nullptr);
-    if (length > 0 && length < MAX_PATH) snap.soundLibrary = Utf8FromAnsi(found);
+    snap.soundLibrary = Utf8FromWide(SoundLibraryPath());
     snap.soundProviderKind = s.soundProviderKind;
     snap.soundProviderName = Utf8FromAnsi(s.soundProviderName);
     snap.sound3DSamples = s.sound3DSamples;
@@ -198,13 +238,21 @@ void TakeRegistry(const LauncherState& s, SupportSnapshot& snap) {
     snap.registryKey = "HKEY_LOCAL_MACHINE\\Software\\Brannock\\" + Utf8FromAnsi(s.registryProduct) + "\\1.0";
     const auto* registry = dynamic_cast<const RegistryStore*>(s.settings.get());
     if (!registry) return;
-    for (RegistryStore::StoredValue& value : registry->ListValues()) {
+    // Only what the summary shows is read: thousands of large values cost no more than a few.
+    size_t values = 0;
+    auto shown = [&values](const std::vector<std::string>& names) {
+        values = names.size();
+        return ShownRegistryValues(names);
+    };
+    for (RegistryStore::StoredValue& value : registry->ListValues(shown, kShownTextLength + 1)) {
         if (value.name == "Commands" && value.type == REG_SZ) {
             snap.savedCommandsPresent = true;
             snap.savedCommands = value.data;
+            snap.savedCommandsSize = value.size;
         }
-        snap.registry.push_back({std::move(value.name), value.type, std::move(value.data)});
+        snap.registry.push_back({std::move(value.name), value.type, std::move(value.data), value.size});
     }
+    snap.registryNotRead = values > snap.registry.size() ? values - snap.registry.size() : 0;
 }
 
 void TakeAdvanced(LauncherState& s, SupportSnapshot& snap) {
@@ -217,9 +265,8 @@ void TakeAdvanced(LauncherState& s, SupportSnapshot& snap) {
     CommandLinePreview preview = PreviewEngineCommandLine(s, s.commandLineText);
     snap.engineCommandLine = Utf8FromAnsi(preview.line);
     snap.asksPerformanceLevel = preview.asksLevel;
-    snap.commandFilePresent = FileRead(kCommandFile, &snap.commandFile);
-    const std::string engine = EnginePathInCurrentFolder();
-    snap.engineRunning = !engine.empty() && IsProcessRunning(engine.c_str(), 1);
+    snap.commandFileState = ReadTextFile(kCommandFile, &snap.commandFile, &snap.commandFileError);
+    snap.engineRunning = IsEngineRunningHere();
 }
 
 }  // namespace
@@ -234,6 +281,9 @@ std::wstring GameFolderWide() {
 }
 
 SupportSnapshot TakeSupportSnapshot() {
+    // The probes below reach the disc drive and every folder on PATH: an empty
+    // drive or an offline share must not bring up a system box.
+    ScopedErrorMode quiet(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     LauncherState& s = State();
     SupportSnapshot snap;
     snap.version = LauncherVersion();
@@ -252,13 +302,16 @@ SupportSnapshot TakeSupportSnapshot() {
     TakeRegistry(s, snap);
     TakeAdvanced(s, snap);
     snap.settingsReset = resetThisRun;
+    snap.resetNotDeleted = resetNotDeleted;
     return snap;
 }
 
 void ResetPlayerChoices() {
     LauncherState& s = State();
+    resetNotDeleted.clear();
     if (s.settings)
-        for (const char* name : kResetValueNames) s.settings->DeleteValue(name);
+        for (const char* name : kResetValueNames)
+            if (!s.settings->DeleteValue(name)) resetNotDeleted.push_back(name);
     static_cast<EngineSwitches&>(s) = EngineSwitches();
     static_cast<CommandLineSetting&>(s) = CommandLineSetting();
     s.customArchives.clear();

@@ -1,6 +1,7 @@
 #include "launcher/support_summary.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 namespace velk {
@@ -10,6 +11,16 @@ const char* const kResetValueNames[17] = {
     "Disable Joystick", "Disable TripBuf", "Disable Cursor", "Disable Loadscreen",
     "Save Commands", "Commands", "Save Rez Files", "Rez Files",
     "Sound Provider", "Sound Provider Name", "Sound 3D Samples", "Sound 2D Samples", "Sound Reverb",
+};
+
+const char* const kLauncherValueNames[28] = {
+    "Display Warned", "Num Launcher Runs", "Last Random",
+    "Disable Sound", "Disable Music", "Disable Movies", "Disable Fog",
+    "Disable Joystick", "Disable TripBuf", "Disable Cursor", "Disable Loadscreen",
+    "Update Command Line", "Content Command Line", "Language", "CdRom Drive",
+    "Save Commands", "Commands", "AdvWarning", "Save Rez Files", "Rez Files",
+    "Sound Enum Warning", "Sound Provider", "Sound 3D Samples", "Sound 2D Samples", "Sound Reverb",
+    "Sound Provider Name", "AdvOptSel", "3DCardSel",
 };
 
 namespace {
@@ -33,6 +44,21 @@ std::string Hex(unsigned value, int digits) {
 }
 
 std::string Number(uint64_t value) { return std::to_string(value); }
+
+// The length in bytes of the character at `at` when it changes how a line
+// reads on screen or where it ends: a C1 control (U+0085 is a line end to
+// many editors), a line or paragraph separator, or a bidirectional control
+// (after U+202E the rest of the line reads right to left). 0 otherwise.
+size_t LayoutControlLength(const std::string& text, size_t at, size_t end) {
+    auto byte = [&](size_t i) { return at + i < end ? static_cast<unsigned char>(text[at + i]) : 0u; };
+    if (byte(0) == 0xC2 && byte(1) >= 0x80 && byte(1) <= 0x9F) return 2;
+    if (byte(0) == 0xD8 && byte(1) == 0x9C) return 2;  // U+061C, the Arabic letter mark
+    if (byte(0) != 0xE2 || (byte(1) != 0x80 && byte(1) != 0x81) || !IsContinuationByte(byte(2))) return 0;
+    const uint32_t code = 0x2000 | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+    const bool control = code == 0x200E || code == 0x200F || (code >= 0x2028 && code <= 0x202E) ||
+                         (code >= 0x2066 && code <= 0x2069);
+    return control ? 3 : 0;
+}
 
 // The summary under construction: one heading per subject, whose lines are
 // kept until the subject ends so that its values line up.
@@ -76,7 +102,20 @@ private:
 };
 
 std::string YesNo(bool yes) { return yes ? "ja" : "nej"; }
-std::string Quoted(const std::string& text) { return "\"" + ShownText(text) + "\""; }
+std::string Quoted(const std::string& text, uint64_t wholeSize = 0) {
+    return "\"" + ShownText(text, kShownTextLength, wholeSize) + "\"";
+}
+
+// The length of a value's whole data, also when only its start is at hand.
+uint64_t WholeSize(const SupportSnapshot::RegistryValue& v) { return std::max<uint64_t>(v.size, v.data.size()); }
+
+bool SameAsciiName(const std::string& a, const char* b) {
+    size_t i = 0;
+    for (; i < a.size() && b[i]; ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return i == a.size() && !b[i];
+}
 
 std::string EntryText(const SupportSnapshot::Entry& entry) {
     switch (entry.kind) {
@@ -90,6 +129,7 @@ std::string EntryText(const SupportSnapshot::Entry& entry) {
 }
 
 std::string OutcomeText(const SupportSnapshot::RendererEntry& r) {
+    if (r.outsideCodePage) return "utelämnad: namnet har tecken utanför teckentabellen";
     if (!r.examined) return "inte undersökt i denna körning (öppna Grafik...)";
     switch (r.outcome) {
     case ModuleOutcome::Offered:
@@ -184,7 +224,7 @@ void AddAdvanced(Summary& out, const SupportSnapshot& s) {
     };
     for (const Switch& sw : kSwitches) out.Line(sw.name, YesNo(s.switches.*sw.field != 0));
     out.Line("Spara kommandorad", YesNo(s.saveCommands != 0));
-    out.Line("Sparad kommandorad", s.savedCommandsPresent ? Quoted(s.savedCommands) : "ingen");
+    out.Line("Sparad kommandorad", s.savedCommandsPresent ? Quoted(s.savedCommands, s.savedCommandsSize) : "ingen");
     out.Line("Kommandorad nu", Quoted(s.commandLineText));
     out.Line("Ladda alltid rez-filer", YesNo(s.alwaysLoadArchives));
     if (s.chosenArchives.empty()) out.Line("Valda rez-filer", "inga");
@@ -192,22 +232,38 @@ void AddAdvanced(Summary& out, const SupportSnapshot& s) {
         out.Line("Custom\\" + ShownText(archive.name, 128), EntryText(archive));
 }
 
+std::string CommandFileText(const SupportSnapshot& s) {
+    using State = SupportSnapshot::FileState;
+    switch (s.commandFileState) {
+    case State::Read:
+        return Quoted(s.commandFile);
+    case State::Folder:
+        return "är en mapp, ingen fil";
+    case State::Locked:
+        return "finns, men är låst av ett annat program";
+    case State::Unreadable:
+        return "finns, men kan inte läsas (fel " + Number(s.commandFileError) + ")";
+    default:
+        return "finns inte";
+    }
+}
+
 void AddEngine(Summary& out, const SupportSnapshot& s) {
     out.Heading("Motorn");
     out.Line("Kommandorad vid Starta", ShownText(s.engineCommandLine));
     out.Line("Frågar prestandanivå", YesNo(s.asksPerformanceLevel));
-    out.Line("velkcmds.txt", s.commandFilePresent ? Quoted(s.commandFile) : "finns inte");
+    out.Line("velkcmds.txt", CommandFileText(s));
     out.Line("Motorn körs", YesNo(s.engineRunning));
 }
 
-std::string BinaryText(const std::string& data) {
+std::string BinaryText(const std::string& data, uint64_t wholeSize) {
     std::string text;
     const size_t shown = std::min(data.size(), kShownBinaryBytes);
     for (size_t i = 0; i < shown; ++i) {
         if (i) text += ' ';
         text += Hex(static_cast<unsigned char>(data[i]), 2);
     }
-    if (data.size() > shown) text += " ... [avkortat, " + Number(data.size()) + " byte]";
+    if (wholeSize > shown) text += " ... [avkortat, " + Number(wholeSize) + " byte]";
     return text.empty() ? "(tomt)" : text;
 }
 
@@ -218,24 +274,25 @@ uint64_t LittleEndian(const std::string& data) {
 }
 
 std::string RegistryValueText(const SupportSnapshot::RegistryValue& v) {
+    const uint64_t size = WholeSize(v);
     switch (v.type) {
     case kRegSz:
-        return "REG_SZ " + Quoted(v.data);
+        return "REG_SZ " + Quoted(v.data, size);
     case kRegExpandSz:
-        return "REG_EXPAND_SZ " + Quoted(v.data);
+        return "REG_EXPAND_SZ " + Quoted(v.data, size);
     case kRegMultiSz:
-        return "REG_MULTI_SZ " + Quoted(v.data);
+        return "REG_MULTI_SZ " + Quoted(v.data, size);
     case kRegDword:
-        if (v.data.size() != 4) return "REG_DWORD, fel storlek: " + BinaryText(v.data);
+        if (size != 4) return "REG_DWORD, fel storlek: " + BinaryText(v.data, size);
         return "REG_DWORD " + std::to_string(static_cast<int32_t>(LittleEndian(v.data))) + " (0x" +
                Hex(static_cast<unsigned>(LittleEndian(v.data)), 8) + ")";
     case kRegQword:
-        if (v.data.size() != 8) return "REG_QWORD, fel storlek: " + BinaryText(v.data);
+        if (size != 8) return "REG_QWORD, fel storlek: " + BinaryText(v.data, size);
         return "REG_QWORD " + Number(LittleEndian(v.data));
     case kRegBinary:
-        return "REG_BINARY " + BinaryText(v.data);
+        return "REG_BINARY " + BinaryText(v.data, size);
     default:
-        return "typ " + Number(v.type) + ": " + BinaryText(v.data);
+        return "typ " + Number(v.type) + ": " + BinaryText(v.data, size);
     }
 }
 
@@ -248,13 +305,29 @@ void AddRegistry(Summary& out, const SupportSnapshot& s) {
         const SupportSnapshot::RegistryValue& v = s.registry[i];
         out.Line(v.name.empty() ? "(standard)" : ShownText(v.name, 128), RegistryValueText(v));
     }
-    if (s.registry.size() > shown)
-        out.Plain("... [" + Number(s.registry.size() - shown) + " värden till visas inte]");
+    const uint64_t hidden = s.registry.size() - shown + s.registryNotRead;
+    if (hidden > 0) out.Plain("... [" + Number(hidden) + " värden till visas inte]");
 }
 
 }  // namespace
 
-std::string ShownText(const std::string& text, size_t limit) {
+std::vector<size_t> ShownRegistryValues(const std::vector<std::string>& names) {
+    std::vector<size_t> shown;
+    std::vector<bool> taken(names.size(), false);
+    for (const char* own : kLauncherValueNames) {
+        for (size_t i = 0; i < names.size(); ++i) {
+            if (taken[i] || !SameAsciiName(names[i], own)) continue;
+            shown.push_back(i);
+            taken[i] = true;
+            break;
+        }
+    }
+    for (size_t i = 0; i < names.size() && shown.size() < kShownRegistryValues; ++i)
+        if (!taken[i]) shown.push_back(i);
+    return shown;
+}
+
+std::string ShownText(const std::string& text, size_t limit, uint64_t wholeSize) {
     size_t end = std::min(text.size(), limit);
     // Cut before a character, not inside one.
     while (end < text.size() && end > 0 && IsContinuationByte(static_cast<unsigned char>(text[end]))) --end;
@@ -263,21 +336,31 @@ std::string ShownText(const std::string& text, size_t limit) {
     for (size_t i = 0; i < end; ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         const bool escapeStart = c == '\\' && i + 1 < text.size() && text[i + 1] == 'x';
-        if (c < 0x20 || c == 0x7F || escapeStart)
-            shown += "\\x" + Hex(c, 2);
-        else
+        const size_t length = c < 0x20 || c == 0x7F || escapeStart ? 1 : LayoutControlLength(text, i, end);
+        if (length == 0) {
             shown += static_cast<char>(c);
+            continue;
+        }
+        for (size_t k = 0; k < length; ++k) shown += "\\x" + Hex(static_cast<unsigned char>(text[i + k]), 2);
+        i += length - 1;
     }
-    if (end < text.size()) shown += " ... [avkortat, " + Number(text.size()) + " byte]";
+    wholeSize = std::max<uint64_t>(wholeSize, text.size());
+    if (end < wholeSize) shown += " ... [avkortat, " + Number(wholeSize) + " byte]";
     return shown;
 }
 
 std::string BuildSupportSummary(const SupportSnapshot& s) {
     Summary out;
     out.Plain("VELK - felsökning");
-    if (s.settingsReset)
+    if (s.settingsReset && s.resetNotDeleted.empty())
         out.Plain("Återställt i denna körning: spelarens val (Avaktivera, kommandorad, rez-filer, 3D-ljud); "
                   "motorn får sina standardvärden vid nästa Starta.");
+    if (s.settingsReset && !s.resetNotDeleted.empty()) {
+        std::string names;
+        for (const std::string& name : s.resetNotDeleted) names += (names.empty() ? "" : ", ") + Quoted(name);
+        out.Plain("Återställningen i denna körning blev inte fullständig: kunde inte ta bort " + names +
+                  " ur registret.");
+    }
     AddLauncher(out, s);
     AddSystem(out, s);
     AddGameData(out, s);

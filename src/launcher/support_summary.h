@@ -41,11 +41,13 @@ struct SupportSnapshot {
         ModuleOutcome outcome = ModuleOutcome::NotLoaded;
         size_t cards = 0;
         size_t modes = 0;
+        bool outsideCodePage = false;  // its name has no ANSI form: it cannot be offered
     };
     struct RegistryValue {
         std::string name;
         uint32_t type = kRegNone;
         std::string data;  // texts already in UTF-8 without their terminating NUL; other types raw bytes
+        uint64_t size = 0;  // the whole data's length when `data` holds only its start
     };
 
     // Launcher.
@@ -89,6 +91,7 @@ struct SupportSnapshot {
     int32_t saveCommands = 1;
     bool savedCommandsPresent = false;
     std::string savedCommands;
+    uint64_t savedCommandsSize = 0;  // when savedCommands holds only its start
     std::string commandLineText;  // this run's
     bool alwaysLoadArchives = false;
     std::vector<Entry> chosenArchives;  // each looked for in "Custom"
@@ -96,15 +99,18 @@ struct SupportSnapshot {
     // Engine.
     std::string engineCommandLine;
     bool asksPerformanceLevel = false;
-    bool commandFilePresent = false;
-    std::string commandFile;
+    enum class FileState { Missing, Read, Folder, Locked, Unreadable } commandFileState = FileState::Missing;
+    std::string commandFile;        // as read
+    uint32_t commandFileError = 0;  // the system's error code when it is unreadable
     bool engineRunning = false;
 
     // Registry.
     std::string registryKey;
-    std::vector<RegistryValue> registry;
+    std::vector<RegistryValue> registry;  // in the order shown
+    size_t registryNotRead = 0;           // further values under the key
 
-    bool settingsReset = false;  // the player reset the settings in this run
+    bool settingsReset = false;                // the player reset the settings in this run
+    std::vector<std::string> resetNotDeleted;  // values the reset could not delete
 };
 
 // Values whose text is longer are shown up to here and marked as cut.
@@ -116,13 +122,26 @@ constexpr size_t kShownRegistryValues = 200;
 // subject; lines end in CR LF, as a Windows text field and file want them.
 std::string BuildSupportSummary(const SupportSnapshot& snapshot);
 
-// A text made safe to show on one line: control characters, and a backslash
-// that would read as the start of such an escape, become \xNN; a text longer
-// than `limit` bytes is cut (never inside a character) and says so.
-std::string ShownText(const std::string& text, size_t limit = kShownTextLength);
+// A text made safe to show on one line: control characters (C0, DEL and C1),
+// line and paragraph separators and bidirectional controls become \xNN for
+// each of their bytes, and so does a backslash that would read as the start
+// of such an escape. A text longer than `limit` bytes is cut (never inside a
+// character) and says so, as is one whose `wholeSize` tells that it is only
+// the start.
+std::string ShownText(const std::string& text, size_t limit = kShownTextLength, uint64_t wholeSize = 0);
 
 // The player's choices that the recovery deletes; everything else under the
 // launcher's key stays.
 extern const char* const kResetValueNames[17];
+
+// The values the launcher itself keeps under its key.
+extern const char* const kLauncherValueNames[28];
+
+// Which of the values under the key the summary shows, given their names in
+// the registry's order: the launcher's own values first (in the order of
+// kLauncherValueNames, names in any letter case), then the others in the
+// registry's order, kShownRegistryValues at most. Their positions, in the
+// order shown.
+std::vector<size_t> ShownRegistryValues(const std::vector<std::string>& names);
 
 }  // namespace velk

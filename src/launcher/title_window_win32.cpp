@@ -25,8 +25,12 @@ namespace {
 constexpr int kLinkControls[3] = {IDC_GAME_LINK_MAKER, IDC_GAME_LINK_GAME, IDC_GAME_LINK_NEWS};
 constexpr UINT kLinkAddresses[3] = {IDS_MAKER_WEB_SITE, IDS_GAME_WEB_SITE, IDS_NEWS_WEB_SITE};
 
-// Posted at WM_INITDIALOG: what follows the window's first appearance.
+// Posted at WM_INITDIALOG: the window's first appearance.
 constexpr UINT kTitleShownMessage = WM_APP + 1;
+// Set once the window is painted. What is painted reaches the screen when the
+// thread next waits for messages, and a timer's message comes only after such
+// a wait: the sound library, slow to load, and the disc search wait for it.
+constexpr UINT_PTR kOnScreenTimer = 1;
 
 // Command ids that end the dialog, and with what. The whole command word is
 // compared, so only clicks (notification 0) match.
@@ -48,6 +52,7 @@ INT_PTR EndingResult(WPARAM command) {
 }
 
 INT_PTR OnCommand(HWND window, WPARAM command) {
+    LocateGameData();  // the dialogs and the launch need it, should a click come first
     INT_PTR result = EndingResult(command);
     if (result >= 0) {
         EndDialog(window, result);
@@ -167,20 +172,26 @@ int InitTitleWindow(HWND window) {
     TakeOverFramePainting(window);
     TakeLinkRects(window);
     // The sound library takes longer to load than the rest of the window:
-    // the sound starts as soon as the window is on the screen, not before.
+    // the sound starts once the window is on the screen, not before.
     PostMessageA(window, kTitleShownMessage, 0, 0);
     return 1;
 }
 
 namespace {
 
+void OnTitleOnScreen(HWND window) {
+    KillTimer(window, kOnScreenTimer);
+    PlayStartSound(State().titlePictureName.c_str());
+    LocateGameData();
+    if (TakeCommandFileFailure())
+        ShowError(window, IDS_COMMAND_FILE_NOT_WRITTEN, State().gameTitle.c_str(), MB_ICONEXCLAMATION);
+}
+
 // The posted message can come before the dialog manager shows the window.
 void OnTitleShown(HWND window) {
     if (!IsWindowVisible(window)) ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
-    PlayStartSound(State().titlePictureName.c_str());
-    if (TakeCommandFileFailure())
-        ShowError(window, IDS_COMMAND_FILE_NOT_WRITTEN, State().gameTitle.c_str(), MB_ICONEXCLAMATION);
+    if (!SetTimer(window, kOnScreenTimer, USER_TIMER_MINIMUM, nullptr)) OnTitleOnScreen(window);
 }
 
 }  // namespace
@@ -283,6 +294,10 @@ INT_PTR CALLBACK TitleWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         return OnCommand(window, wParam);
     case kTitleShownMessage:
         OnTitleShown(window);
+        return 1;
+    case WM_TIMER:
+        if (wParam != kOnScreenTimer) return 0;
+        OnTitleOnScreen(window);
         return 1;
     default:
         return 0;

@@ -78,3 +78,5 @@
 #define IDS_ARCHIVE_LIST_CUT 112
 #define IDS_SUPPORT_RESET_CONFIRM 113
 #define IDS_SUPPORT_NOT_SAVED 114
+// The file types of the save dialog, each name and pattern ended by "|".
+#define IDS_SUPPORT_SAVE_TYPES 115

@@ -217,6 +217,23 @@ TEST_F(LaunchFlow, LongGameFolderIsBlockedOnlyByItsOwnEngine) {
     EXPECT_EQ(blocked.WaitExit(kExitWait), 0u);
 }
 
+TEST_F(LaunchFlow, OfLaunchersStartedTogetherExactlyOneShowsItsTitleWindow) {
+    ReturningPlayer();
+    Process launchers[3];
+    for (Process& launcher : launchers) ASSERT_TRUE(launcher.Start(game_.widePath(), "Velkarion.exe", "", true));
+    for (Process& launcher : launchers) launcher.Resume();
+    HWND title = nullptr;
+    WaitUntil([&] {
+        for (Process& launcher : launchers) title = title ? title : WaitForWindowNow(launcher.id(), "Velkarion");
+        return title != nullptr;
+    });
+    ASSERT_NE(title, nullptr) << "no launcher showed its title window";
+    PressKey(title, VK_ESCAPE);
+    DWORD runs = 0;  // each ends with 1 after a run, 0 when it stops at once
+    for (Process& launcher : launchers) runs += launcher.WaitExit(kExitWait);
+    EXPECT_EQ(runs, 1u);
+}
+
 TEST_F(LaunchFlow, RunCountStopsAtItsLargestValue) {
     registry_.SetNumber("Num Launcher Runs", 2147483647);
     Start("");
@@ -248,6 +265,28 @@ TEST_F(LaunchFlow, UnwritableCommandFileIsToldOverTheTitleWindow) {
     EXPECT_TRUE(ReadEngineStarts(game_.path()).empty());
     PressKey(title, VK_ESCAPE);
     EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
+}
+
+TEST_F(LaunchFlow, CommandFileKeptWhenTheNewOneCannotBeWrittenWhole) {
+    ReturningPlayer();
+    FullDisk disk(game_.scratch() + "\\full");
+    for (const std::string place : {"read-only", "full"}) {
+        SCOPED_TRACE(place);
+        if (place == "full" && !disk.mounted()) GTEST_SKIP() << "no small file system: mounting needs root";
+        ASSERT_TRUE(game_.MoveTo(place));
+        ASSERT_TRUE(game_.Put("velkcmds.txt", "previous"));
+        const std::string file = game_ / "velkcmds.txt";
+        ASSERT_TRUE(place == "full" ? disk.Fill() : SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY) != 0);
+        Start("-GOGAME");
+        EXPECT_NE(AnswerBox().find("velkcmds.txt"), std::string::npos);
+        EXPECT_EQ(CommandFile(), "previous");
+        EXPECT_TRUE(ReadEngineStarts(game_.path()).empty());
+        WIN32_FIND_DATAA found;
+        EXPECT_EQ(FindFirstFileA((game_ / "*.tmp").c_str(), &found), INVALID_HANDLE_VALUE) << "left beside it";
+        PressKey(TitleWindow(), VK_ESCAPE);
+        EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
+        SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);  // so that it can be removed
+    }
 }
 
 TEST_F(LaunchFlow, SetupWithoutADiscStartsFromTheGameFolder) {

@@ -170,6 +170,8 @@ std::vector<RecordFields> HardwareRecords() {
         {1, "CardB", "Card B", 1024, 768, 16},  // duplicate
         {0, "CardC", "Card C", 800, 600, 16},
         {1, "CardC", "", 1280, 960, 32},  // empty description, card exists: used
+        {1, "Card\"E", "E", 640, 480, 16},  // a quote mark in the name: never a card
+        {1, "CardD", "17\" CRT\t", 640, 480, 16},  // the same in the description: a blank
     };
 }
 
@@ -177,7 +179,7 @@ TEST(Renderer, RecordsMakeCardsInFirstOccurrenceOrder) {
     FakeMemory memory;
     Renderer r;
     EXPECT_EQ(r.AddModeRecords(memory.Chain(HardwareRecords()), memory), HardwareRecords().size());
-    ASSERT_EQ(r.cards.size(), 3u);
+    ASSERT_EQ(r.cards.size(), 4u);
 
     struct Expected {
         const char* name;
@@ -188,8 +190,9 @@ TEST(Renderer, RecordsMakeCardsInFirstOccurrenceOrder) {
         {"CardA", "Card A", 1, {"640 x 480 x 16", "1024 x 768 x 32"}},
         {"CardB", "Card B", 1, {"800 x 600 x 16", "1024 x 768 x 16", "1024 x 768 x 16"}},
         {"CardC", "Card C", 0, {"800 x 600 x 16", "1280 x 960 x 32"}},
+        {"CardD", "17  CRT ", 1, {"640 x 480 x 16"}},
     };
-    for (size_t i = 0; i < 3; ++i) {
+    for (size_t i = 0; i < 4; ++i) {
         SCOPED_TRACE(expected[i].name);
         const DisplayCard& card = *r.cards[i];
         EXPECT_EQ(card.name, expected[i].name);

@@ -64,6 +64,13 @@ TEST(SupportSummary, OddSnapshotsShowEveryFactSafely) {
          },
          {"Kommandorad: \"a\\x0Ab\\x09c\\x7F\"", "Bad\\x0DName:", "\"line1\\x0D\\x0Aline2\\x00x\""},
          {}},
+        {"characters that turn a line around or end it are escaped",
+         [](Snapshot& s) {
+             s.commandLine = "readme\u202Etxt.exe \u0085\u2028\u2029\u200F\u2069\u061C \u00e5\u2030";
+         },
+         {"Kommandorad: \"readme\\xE2\\x80\\xAEtxt.exe \\xC2\\x85\\xE2\\x80\\xA8\\xE2\\x80\\xA9\\xE2\\x80\\x8F"
+          "\\xE2\\x81\\xA9\\xD8\\x9C \u00e5\u2030\""},
+         {}},
         {"a backslash before x cannot pass for an escape; paths stay readable",
          [](Snapshot& s) { s.gameFolder = "C:\\xy\\Spel"; },
          {"Spelmapp: C:\\x5Cxy\\Spel"}, {}},
@@ -71,8 +78,9 @@ TEST(SupportSummary, OddSnapshotsShowEveryFactSafely) {
          [&](Snapshot& s) {
              s.engineCommandLine = huge;
              for (int i = 0; i < 300; ++i) s.registry.push_back({"v" + std::to_string(i), kRegSz, huge});
+             s.registryNotRead = 4700;
          },
-         {std::string(1024, 'h') + " ... [avkortat, 100000 byte]", "... [100 värden till visas inte]"},
+         {std::string(1024, 'h') + " ... [avkortat, 100000 byte]", "... [4800 värden till visas inte]"},
          {std::string(1025, 'h'), "v200:"}},
         {"a cut never splits a character",
          [](Snapshot& s) { s.commandLineText = std::string(1023, 'a') + "ö"; },
@@ -84,11 +92,14 @@ TEST(SupportSummary, OddSnapshotsShowEveryFactSafely) {
                            {"q", kRegQword, Dword(1) + Dword(1)},
                            {"b", kRegBinary, std::string(100, '\x01')},
                            {"e", kRegBinary, ""},
-                           {"", 99, "\xFF"}};
+                           {"", 99, "\xFF"},
+                           {"cut", kRegSz, std::string(1025, 't'), 70000},  // only its start was read
+                           {"cutb", kRegBinary, std::string(65, '\x02'), 5000}};
          },
          {"n: REG_DWORD -1 (0xFFFFFFFF)", "short: REG_DWORD, fel storlek: 61 62",
           "q: REG_QWORD 4294967297", std::string("REG_BINARY 01 01") + "",
-          "01 ... [avkortat, 100 byte]", "e: REG_BINARY (tomt)", "(standard): typ 99: FF"},
+          "01 ... [avkortat, 100 byte]", "e: REG_BINARY (tomt)", "(standard): typ 99: FF",
+          "cut: REG_SZ \"" + std::string(1024, 't') + " ... [avkortat, 70000 byte]\"", "02 ... [avkortat, 5000 byte]"},
          {}},
         {"what became of each renderer module",
          [](Snapshot& s) {
@@ -96,12 +107,13 @@ TEST(SupportSummary, OddSnapshotsShowEveryFactSafely) {
              s.renderers = {{"a.ren", true, O::Offered, 2, 5}, {"low.ren", true, O::Offered, 0, 0},
                             {"bad.ren", true, O::Faulted}, {"noexp.ren", true, O::NoExports},
                             {"nolist.ren", true, O::NoList}, {"notdll.ren", true, O::NotLoaded},
-                            {"later.ren", false}};
+                            {"later.ren", false}, {"grafik-\u0101.ren", false, O::NotLoaded, 0, 0, true}};
          },
          {"a.ren: erbjuds, 2 kort, 5 lägen", "low.ren: erbjuds, men inga listade lägen",
           "bad.ren: utelämnad: fel inuti modulen", "noexp.ren: utelämnad: saknar användbara",
           "nolist.ren: utelämnad: inga listade lägen", "notdll.ren: utelämnad: kan inte laddas",
-          "later.ren: inte undersökt i denna körning"},
+          "later.ren: inte undersökt i denna körning",
+          "grafik-\u0101.ren: utelämnad: namnet har tecken utanför teckentabellen"},
          {"Renderarmoduler:"}},
         {"archives present and missing, sound search and reset",
          [](Snapshot& s) {
@@ -119,6 +131,19 @@ TEST(SupportSummary, OddSnapshotsShowEveryFactSafely) {
           "  försörjare: \"P1\"", "Dataskiva: R:", "Wine: 8.0",
           "Återställt i denna körning"},
          {"Valda rez-filer: inga"}},
+        {"velkcmds.txt as a folder; a reset that could not delete everything",
+         [](Snapshot& s) {
+             s.commandFileState = Snapshot::FileState::Folder;
+             s.settingsReset = true;
+             s.resetNotDeleted = {"Disable Fog", "Commands"};
+         },
+         {"velkcmds.txt: är en mapp, ingen fil", "kunde inte ta bort \"Disable Fog\", \"Commands\" ur registret."},
+         {"Återställt i denna körning"}},
+        {"velkcmds.txt locked", [](Snapshot& s) { s.commandFileState = Snapshot::FileState::Locked; },
+         {"velkcmds.txt: finns, men är låst av ett annat program"}, {}},
+        {"velkcmds.txt unreadable",
+         [](Snapshot& s) { s.commandFileState = Snapshot::FileState::Unreadable, s.commandFileError = 5; },
+         {"velkcmds.txt: finns, men kan inte läsas (fel 5)"}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -189,15 +189,16 @@ bool Process::Start(const std::string& folder, const std::string& program, const
     return Start(WideFromAnsi(folder), program, arguments);
 }
 
-bool Process::Start(const std::wstring& folder, const std::string& program, const std::string& arguments) {
+bool Process::Start(const std::wstring& folder, const std::string& program, const std::string& arguments,
+                    bool suspended) {
     std::wstring command = L"\"" + folder + L"\\" + WideFromAnsi(program) + L"\"";
     if (!arguments.empty()) command += L" " + WideFromAnsi(arguments);
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     std::vector<wchar_t> line(command.begin(), command.end());
     line.push_back(L'\0');
-    return CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                          &info_) != 0;
+    return CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, suspended ? CREATE_SUSPENDED : 0, nullptr,
+                          folder.c_str(), &startup, &info_) != 0;
 }
 
 DWORD Process::WaitExit(DWORD milliseconds) {
@@ -295,18 +296,7 @@ void PressKey(HWND window, WORD virtualKey) {
 }
 
 bool HoldShiftOnDisplay(bool down) {
-    // Wine starts Unix programs given by their Unix path.
-    std::string command = std::string("/usr/bin/xdotool ") + (down ? "keydown" : "keyup") + " shift";
-    std::vector<char> line(command.begin(), command.end());
-    line.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return false;
-    WaitForSingleObject(info.hProcess, kPatience);
-    CloseHandle(info.hProcess);
-    CloseHandle(info.hThread);
+    if (!StartUnixProgram(std::string("/usr/bin/xdotool ") + (down ? "keydown" : "keyup") + " shift")) return false;
     // The key state is the desktop's once the focused program has taken the key from the X server.
     return WaitUntil([&] { return ((GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0) == down; });
 }

@@ -61,7 +61,9 @@ public:
     Process& operator=(const Process&) = delete;
 
     bool Start(const std::string& folder, const std::string& program, const std::string& arguments);
-    bool Start(const std::wstring& folder, const std::string& program, const std::string& arguments);
+    bool Start(const std::wstring& folder, const std::string& program, const std::string& arguments,
+               bool suspended = false);  // suspended: runs no code until Resume
+    void Resume() { ResumeThread(info_.hThread); }
     // The exit code, or STILL_ACTIVE when it did not end within the time.
     DWORD WaitExit(DWORD milliseconds);
     DWORD id() const { return info_.dwProcessId; }

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/win32_handles.h"
+
 namespace velk::test {
 
 bool DeleteKeyTree(HKEY root, const std::string& path) {
@@ -188,6 +190,53 @@ void InsertDataDisc(char letter) {
     std::string folder = DriveFolder(letter);
     MakeFolder(folder + "\\DATA");
     WriteFileText(folder + "\\DATA\\VELK.REZ", "data disc marker\n");
+}
+
+bool StartUnixProgram(const std::string& commandLine) {
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    KernelHandle process(info.hProcess), thread(info.hThread);
+    return true;
+}
+
+constexpr ULONGLONG kFullDiskBytes = 4 << 20;  // the size mounted: room for a copy of the demo game
+
+// Mounting goes on by itself: waits until the folder is, or is no longer, on the small file system.
+static bool WaitMounted(const std::string& path, bool mounted) {
+    ULARGE_INTEGER size = {};
+    return WaitUntil([&] {
+        return GetDiskFreeSpaceExA(path.c_str(), nullptr, &size, nullptr) && (size.QuadPart == kFullDiskBytes) == mounted;
+    });
+}
+
+FullDisk::FullDisk(const std::string& folder) : folder_(folder) {
+    using UnixNameFn = char*(CDECL*)(const wchar_t*);
+    auto unixName = reinterpret_cast<UnixNameFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = MakeFolder(folder_) && unixName ? unixName(WideFromAnsi(folder_).c_str()) : nullptr;
+    if (!name) return;
+    unixFolder_ = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    mounted_ = StartUnixProgram("/bin/mount -t tmpfs -o size=4m velk-full \"" + unixFolder_ + "\"") &&
+               WaitMounted(folder_, true);
+}
+
+FullDisk::~FullDisk() {
+    // Lazily: a program the test started may still hold a file there.
+    if (mounted_ && StartUnixProgram("/bin/umount -l \"" + unixFolder_ + "\"")) WaitMounted(folder_, false);
+}
+
+bool FullDisk::Fill() const {
+    FileHandle filler(CreateFileA((folder_ + "\\filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    static const char block[64 << 10] = {};
+    DWORD written = 0;
+    while (filler && WriteFile(filler.get(), block, sizeof(block), &written, nullptr)) continue;
+    return GetLastError() == ERROR_DISK_FULL;
 }
 
 namespace {

@@ -104,6 +104,24 @@ std::string DriveFolder(char letter);  // the Windows path of the folder behind 
 void EjectDisc(char letter);           // empties the drive's folder
 void InsertDataDisc(char letter);      // puts the data disc's marker \DATA\VELK.REZ on it
 
+// Starts a Linux program by its path; Wine gives no handle that tells when it ends.
+bool StartUnixProgram(const std::string& commandLine);
+
+// A small file system on `folder` (made here) while the object lives, where mounting is allowed (root).
+class FullDisk {
+public:
+    explicit FullDisk(const std::string& folder);
+    ~FullDisk();
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+    bool mounted() const { return mounted_; }
+    bool Fill() const;  // takes every byte still free
+
+private:
+    std::string folder_, unixFolder_;
+    bool mounted_ = false;
+};
+
 // Points the shell's handlers of web addresses and ".hlp" files at the
 // stand-in browser, which appends "OPEN <what>" lines to recordFile();
 // the previous handlers come back at the end.

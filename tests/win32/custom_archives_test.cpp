@@ -20,7 +20,7 @@ using namespace velk::test;
 using Names = std::vector<std::string>;
 
 constexpr const char* kArchivesTop = "VelkCustomTest";
-const std::string kKey = std::string(kArchivesTop) + "\\Brannock\\Velkarion\\1.0";
+const std::string kArchivesKey = std::string(kArchivesTop) + "\\Brannock\\Velkarion\\1.0";
 
 class CustomArchivesTest : public ::testing::Test {
 protected:
@@ -47,9 +47,9 @@ protected:
     // A value of the given type (0: none) holding the number or the text.
     void Put(const char* name, DWORD type, DWORD number, const std::string& text) {
         if (type == REG_DWORD) {
-            ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kKey, name, REG_DWORD, &number, 4));
+            ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kArchivesKey, name, REG_DWORD, &number, 4));
         } else if (type == REG_SZ) {
-            ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kKey, name, REG_SZ, text.c_str(), text.size() + 1));
+            ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kArchivesKey, name, REG_SZ, text.c_str(), text.size() + 1));
         }
     }
     void SetSaved(DWORD save, const std::string& list) {
@@ -300,7 +300,7 @@ TEST_F(CustomArchivesTest, SavedListRules) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         HKEY key = nullptr;
-        ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey.c_str(), 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+        ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kArchivesKey.c_str(), 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
         RegDeleteValueA(key, "Save Rez Files");
         RegDeleteValueA(key, "Rez Files");
         RegCloseKey(key);

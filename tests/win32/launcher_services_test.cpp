@@ -26,13 +26,13 @@ std::string OwnName() {
 }
 
 TEST(ProcessCheck, FirstModuleStandsInForTheUnkeptModuleId) {
-    MODULEENTRY32 entry;
+    MODULEENTRY32W entry;
     memset(&entry, 0xAB, sizeof(entry));
     ASSERT_TRUE(FindProcessModule(GetCurrentProcessId(), 0, &entry));
-    EXPECT_STREQ(entry.szExePath, OwnPath().c_str());
+    EXPECT_STREQ(entry.szExePath, WideFromAnsi(OwnPath()).c_str());
     memset(&entry, 0xAB, sizeof(entry));
     ASSERT_TRUE(FindProcessModule(GetCurrentProcessId(), 12345, &entry));  // no such id
-    EXPECT_STREQ(entry.szModule, OwnName().c_str());
+    EXPECT_STREQ(entry.szModule, WideFromAnsi(OwnName()).c_str());
     EXPECT_FALSE(FindProcessModule(0xFFFFFFF0, 0, &entry));  // no such process
 }
 
@@ -55,7 +55,7 @@ TEST(ProcessCheck, NamesPathsAndCounts) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name + " x" + std::to_string(c.count));
-        EXPECT_EQ(IsProcessRunning(c.name.c_str(), c.count), c.running);
+        EXPECT_EQ(IsProcessRunning(WideFromAnsi(c.name).c_str(), c.count), c.running);
     }
     EXPECT_FALSE(IsProcessRunning(nullptr, 1));
 }
@@ -63,13 +63,29 @@ TEST(ProcessCheck, NamesPathsAndCounts) {
 TEST(ProcessCheck, SeesAnotherProcessByItsFullPath) {
     GameFolder game;
     std::string engine = game / "TALVEX.EXE";
-    EXPECT_FALSE(IsProcessRunning(engine.c_str(), 1));
+    EXPECT_FALSE(IsProcessRunning(WideFromAnsi(engine).c_str(), 1));
     Process p;
     ASSERT_TRUE(p.Start(game.path(), "TALVEX.EXE", "-stay 120000"));
     ASSERT_TRUE(WaitProcessListed(p.id(), kPatience));
-    EXPECT_TRUE(IsProcessRunning(engine.c_str(), 1));
-    EXPECT_TRUE(IsProcessRunning("talvex.exe", 1));
-    EXPECT_FALSE(IsProcessRunning("talvex.exe", 2));
+    EXPECT_TRUE(IsProcessRunning(WideFromAnsi(engine).c_str(), 1));
+    EXPECT_TRUE(IsProcessRunning(L"talvex.exe", 1));
+    EXPECT_FALSE(IsProcessRunning(L"talvex.exe", 2));
+}
+
+// The engine's path in 8.3 form names it; look-alikes in ANSI (spel-a, παιχνίδυ) do not.
+TEST(ProcessCheck, PathsNameTheSameFile) {
+    GameFolder game;
+    ASSERT_TRUE(game.MoveTo("spel-\xC4\x81\\\xCF\x80\xCE\xB1\xCE\xB9\xCF\x87\xCE\xBD\xCE\xAF\xCE\xB4\xCE\xB9 (GOTY)"));
+    Process engine;
+    ASSERT_TRUE(engine.Start(game.widePath(), "TALVEX.EXE", "-stay 120000"));
+    ASSERT_TRUE(WaitProcessListed(engine.id(), kPatience));
+    wchar_t shortPath[MAX_PATH] = {};
+    GetShortPathNameW((game.widePath() + L"\\TALVEX.EXE").c_str(), shortPath, MAX_PATH);
+    EXPECT_TRUE(IsProcessRunning(shortPath, 1)) << shortPath;
+    const std::wstring spel = WideFromAnsi(game.scratch()) + L"\\spel-";
+    const std::wstring greek = L"\\\x03C0\x03B1\x03B9\x03C7\x03BD\x03AF\x03B4";  // \παιχνίδ
+    EXPECT_FALSE(IsProcessRunning((spel + L"a" + greek + L"\x03B9 (GOTY)\\TALVEX.EXE").c_str(), 1));
+    EXPECT_FALSE(IsProcessRunning((spel + L"\x0101" + greek + L"\x03C5 (GOTY)\\TALVEX.EXE").c_str(), 1));
 }
 
 TEST(SetupStart, FileExistsInJoinsFolderAndFile) {

@@ -1,8 +1,10 @@
 // RegistryStore against the real registry, in scratch keys made and removed by each test.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
+#include <tuple>
 
 #include "base/registry_store.h"
 #include "test_support.h"
@@ -115,6 +117,23 @@ TEST_F(RegistryStoreTest, ListsEveryValueAndDeletesOne) {
                                                     {"Multi", {REG_MULTI_SZ, std::string("a\0b", 3)}},
                                                     {"Bare", {REG_SZ, "x"}},
                                                     {"Blob", {REG_BINARY, ""}}}));
+
+    // Only the values picked are read, in the order picked, each cut to what is kept.
+    std::vector<std::string> offered;
+    auto pick = [&](const std::vector<std::string>& names) {
+        offered = names;
+        std::vector<size_t> picked;
+        for (const char* name : {"Multi", "N\xE6\x97\xA5"})
+            picked.push_back(std::find(names.begin(), names.end(), name) - names.begin());
+        return picked;
+    };
+    using Kept = std::tuple<std::string, DWORD, std::string, uint64_t>;
+    std::vector<Kept> kept;
+    for (const RegistryStore::StoredValue& v : store_.ListValues(pick, 2))
+        kept.emplace_back(v.name, v.type, v.data, v.size);
+    EXPECT_EQ(offered.size(), 5u);
+    EXPECT_EQ(kept, (std::vector<Kept>{{"Multi", REG_MULTI_SZ, std::string("a\0", 2), 3},
+                                       {"N\xE6\x97\xA5", REG_SZ, "\xE6\x97", 5}}));
 
     EXPECT_TRUE(store_.DeleteValue("Num"));
     EXPECT_TRUE(store_.DeleteValue("Num"));  // gone already: still gone

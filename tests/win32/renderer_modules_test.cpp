@@ -7,6 +7,7 @@
 #include <map>
 #include <sstream>
 
+#include "base/utf8.h"
 #include "display/renderer_host_win32.h"
 #include "display/renderer_list.h"
 #include "test_support.h"
@@ -207,11 +208,18 @@ TEST_F(RendererModules, SearchMatchesTheExtensionInAnyCaseAndKeepsTheName) {
     Copy("standin_sw.ren", "UPPER.REN");
     Copy("standin_nodesc.ren", "Mixed.Ren");
     Copy("standin_hw.ren", "standin_hw.dll");  // not a renderer by its name
+    Copy("standin_hw.ren", "hw.renold");       // a backup, "*.REN" only through its 8.3 name
+    // Its ANSI form "grafik-a.ren" would name another file, or none.
+    ASSERT_TRUE(CopyFileW(velk::WideFromAnsi(StandinFolder() + "\\standin_hw.ren").c_str(),
+                          velk::WideFromUtf8(game_ / "grafik-\xc4\x81.ren").c_str(), FALSE));
     list_.Discover("");
-    std::vector<std::string> found;
+    std::vector<std::string> found, tried;
     for (const auto& r : list_.items) found.push_back(r->fileName);
+    for (const ModuleReport& r : list_.reports) tried.push_back(r.fileName);
     std::sort(found.begin(), found.end());
+    std::sort(tried.begin(), tried.end());
     EXPECT_EQ(found, (std::vector<std::string>{"Mixed.Ren", "UPPER.REN"}));
+    EXPECT_EQ(tried, found);
 }
 
 // Modules that fault in an export are left out like modules without exports;

@@ -1,6 +1,8 @@
-// The launcher's string table as the code sees it: LoadStringA in the ANSI
+// The launcher's string tables as the code sees them: LoadStringA in the ANSI
 // code page. Expected texts are written here in UTF-8 and converted to the
 // ANSI code page the same way the platform converts the UTF-16 resources.
+// Every language's table is a module beside this program; this program's own
+// table is the one of the build's language.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -8,6 +10,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -36,10 +40,22 @@ std::string Ansi(const std::string& utf8) {
     return a;
 }
 
+const char* const kLanguages[] = {"sv", "en"};
+
+// The string table of a language ("sv", "en"), from its module beside this program.
+HMODULE Table(const std::string& language) {
+    static std::map<std::string, HMODULE> loaded;
+    HMODULE& module = loaded[language];
+    if (!module) module = LoadLibraryExA(("velk_texts_" + language + ".dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    EXPECT_NE(module, nullptr) << "no module with the texts of " << language;
+    return module;
+}
+HMODULE Swedish() { return Table("sv"); }
+
 // Loads a string the way the launcher does; returns false when the id has no entry.
-bool LoadAnsi(UINT id, std::string* text) {
+bool LoadAnsi(HMODULE table, UINT id, std::string* text) {
     std::vector<char> buf(8192, '\x7f');
-    int n = LoadStringA(GetModuleHandleA(nullptr), id, buf.data(), static_cast<int>(buf.size()));
+    int n = LoadStringA(table, id, buf.data(), static_cast<int>(buf.size()));
     if (n <= 0) {
         text->clear();
         return false;
@@ -49,9 +65,9 @@ bool LoadAnsi(UINT id, std::string* text) {
     return true;
 }
 
-std::wstring LoadWide(UINT id) {
+std::wstring LoadWide(HMODULE table, UINT id) {
     const wchar_t* p = nullptr;
-    int n = LoadStringW(GetModuleHandleA(nullptr), id, reinterpret_cast<LPWSTR>(&p), 0);
+    int n = LoadStringW(table, id, reinterpret_cast<LPWSTR>(&p), 0);
     if (n <= 0 || !p) return std::wstring();
     return std::wstring(p, static_cast<size_t>(n));
 }
@@ -126,16 +142,16 @@ const Expected kTexts[] = {
 TEST(StringTable, TextsLoadExactlyInTheAnsiCodePage) {
     for (const Expected& e : kTexts) {
         std::string got;
-        ASSERT_TRUE(LoadAnsi(e.id, &got)) << "id " << e.id << " has no entry";
+        ASSERT_TRUE(LoadAnsi(Swedish(), e.id, &got)) << "id " << e.id << " has no entry";
         EXPECT_EQ(got, Ansi(e.utf8)) << "id " << e.id;
-        EXPECT_EQ(LoadWide(e.id), Wide(e.utf8)) << "id " << e.id;
+        EXPECT_EQ(LoadWide(Swedish(), e.id), Wide(e.utf8)) << "id " << e.id;
     }
 }
 
 TEST(StringTable, SwedishLettersArriveAsSingleAnsiBytes) {
     // "VELK körs redan." is 16 characters; UTF-8 bytes leaking through would make it 17.
     std::string got;
-    ASSERT_TRUE(LoadAnsi(IDS_ENGINE_RUNNING, &got));
+    ASSERT_TRUE(LoadAnsi(Swedish(), IDS_ENGINE_RUNNING, &got));
     EXPECT_EQ(got.size(), 16u);
     char expected[2] = {0, 0};
     WCHAR o = 0x00F6;
@@ -144,17 +160,19 @@ TEST(StringTable, SwedishLettersArriveAsSingleAnsiBytes) {
 }
 
 TEST(StringTable, DisplayWarningHasOneEmptyLineBetweenItsParagraphs) {
-    std::string got;
-    ASSERT_TRUE(LoadAnsi(IDS_DISPLAY_WARNING, &got));
-    std::vector<std::string> lines = Lines(got);
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[1], "");
-    EXPECT_EQ(got.find('\r'), std::string::npos);
+    for (const char* language : kLanguages) {
+        std::string got;
+        ASSERT_TRUE(LoadAnsi(Table(language), IDS_DISPLAY_WARNING, &got)) << language;
+        std::vector<std::string> lines = Lines(got);
+        ASSERT_EQ(lines.size(), 3u) << language;
+        EXPECT_EQ(lines[1], "") << language;
+        EXPECT_EQ(got.find('\r'), std::string::npos) << language;
+    }
 }
 
 TEST(StringTable, HelpFileErrorKeepsItsTwoBlanks) {
     std::string got;
-    ASSERT_TRUE(LoadAnsi(IDS_HELP_NOT_OPENED, &got));
+    ASSERT_TRUE(LoadAnsi(Swedish(), IDS_HELP_NOT_OPENED, &got));
     EXPECT_NE(got.find("till  VELK."), std::string::npos);
 }
 
@@ -191,7 +209,7 @@ TEST(StringTable, CardNotesFollowTheirLayout) {
     for (const Note& n : kNotes) {
         SCOPED_TRACE(n.firstLine);
         std::string text;
-        ASSERT_TRUE(LoadAnsi(n.id, &text));
+        ASSERT_TRUE(LoadAnsi(Swedish(), n.id, &text));
         ASSERT_LT(text.size(), 2000u) << "the notes dialog shows at most 1999 characters";
         std::vector<std::string> lines = Lines(text);
         ASSERT_GE(lines.size(), 7u);
@@ -231,7 +249,7 @@ TEST(StringTable, CardNotesFollowTheirLayout) {
 
 TEST(StringTable, Riva128NoteGivesBothDriverCasesAndAWarning) {
     std::string text;
-    ASSERT_TRUE(LoadAnsi(IDS_NOTE_RIVA_128, &text));
+    ASSERT_TRUE(LoadAnsi(Swedish(), IDS_NOTE_RIVA_128, &text));
     std::vector<std::string> lines = Lines(text);
     ASSERT_GE(lines.size(), 5u);
     size_t n = lines.size();
@@ -271,20 +289,22 @@ const NamedId kAllIds[] = {
     STRING_ID(IDS_LABEL_DISABLE_TRIPBUF), STRING_ID(IDS_LABEL_DISABLE_CURSOR), STRING_ID(IDS_LABEL_DISABLE_LOADSCREEN),
     STRING_ID(IDS_LABEL_RESTORE_DEFAULTS), STRING_ID(IDS_LABEL_SAVE_COMMANDS), STRING_ID(IDS_LANGUAGE),
     STRING_ID(IDS_COMMAND_FILE_NOT_WRITTEN), STRING_ID(IDS_ARCHIVE_LIST_CUT), STRING_ID(IDS_SUPPORT_RESET_CONFIRM),
-    STRING_ID(IDS_SUPPORT_NOT_SAVED),
+    STRING_ID(IDS_SUPPORT_NOT_SAVED), STRING_ID(IDS_SUPPORT_SAVE_TYPES),
 };
 #undef STRING_ID
 
 TEST(StringTable, EveryIdLoads) {
-    for (const NamedId& n : kAllIds) {
-        std::string text;
-        EXPECT_TRUE(LoadAnsi(n.id, &text)) << n.name << " (" << n.id << ") has no entry";
-        EXPECT_FALSE(text.empty()) << n.name;
+    for (const char* language : kLanguages) {
+        for (const NamedId& n : kAllIds) {
+            std::string text;
+            EXPECT_TRUE(LoadAnsi(Table(language), n.id, &text)) << language << " " << n.name << " has no entry";
+            EXPECT_FALSE(text.empty()) << language << " " << n.name;
+        }
     }
 }
 
 // The header is the list of record: every id it defines is in the list above,
-// and the table holds exactly the ids that the header defines.
+// and each language's table holds exactly the ids that the header defines.
 TEST(StringTable, HeaderAndTableHoldTheSameIds) {
     std::string path = std::string(VELK_SOURCE_DIR) + "/src/resources/ids_strings.h";
     if (path[0] == '/') path = test::WindowsPath(path);
@@ -308,10 +328,43 @@ TEST(StringTable, HeaderAndTableHoldTheSameIds) {
     for (const NamedId& n : kAllIds) listed.insert(n.id);
     EXPECT_EQ(header, listed);
 
-    std::set<UINT> table;
-    for (UINT id = 0; id < 1024; ++id)
-        if (!LoadWide(id).empty()) table.insert(id);
-    EXPECT_EQ(table, header);
+    for (const char* language : kLanguages) {
+        std::set<UINT> table;
+        for (UINT id = 0; id < 1024; ++id)
+            if (!LoadWide(Table(language), id).empty()) table.insert(id);
+        EXPECT_EQ(table, header) << language;
+    }
+}
+
+// What a translation keeps of a text: its lines, the empty ones where they
+// are, and on each line the printf specifiers in their order and the web addresses.
+std::string Form(const std::string& text) {
+    static const std::regex kept(R"(%[-+ #0]*(\*|\d+)?(\.(\*|\d+))?(hh|h|ll|l|L|z|I64|I)?[diouxXeEfgGcspn%]|https?://\S+)");
+    std::string form;
+    for (const std::string& line : Lines(text)) {
+        form += line.empty() ? "(empty)" : "(line)";
+        for (std::sregex_iterator it(line.begin(), line.end(), kept), end; it != end; ++it) form += " " + it->str();
+        form += "\n";
+    }
+    return form;
+}
+
+// Each translation keeps the form of every text. Names that the engine, the
+// disc and the stored settings know stay the same; the engine learns the
+// language from the value "Language" alone. This program, like the launcher,
+// carries the table of the build's language.
+TEST(StringTable, TranslationsKeepTheFormNamesStayAndTheBuildHasItsLanguage) {
+    const UINT names[] = {IDS_GAME_TITLE, IDS_WINDOW_TITLE, IDS_REGISTRY_PRODUCT, IDS_DISC_MARKER, IDS_SETUP_PROGRAM,
+                          IDS_SHORT_NAME, IDS_TITLE_PICTURE_COUNT, IDS_HELP_FILE, IDS_GAME_WEB_SITE,
+                          IDS_MAKER_WEB_SITE, IDS_NEWS_WEB_SITE};
+    std::string swedish, text;
+    for (const NamedId& n : kAllIds) {
+        ASSERT_TRUE(LoadAnsi(Swedish(), n.id, &swedish) && LoadAnsi(Table("en"), n.id, &text)) << n.name;
+        EXPECT_EQ(Form(text), Form(swedish)) << n.name << ": " << text;
+        EXPECT_EQ(LoadWide(GetModuleHandleA(nullptr), n.id), LoadWide(Table(VELK_LANGUAGE), n.id)) << n.name;
+    }
+    for (UINT id : names) EXPECT_EQ(LoadWide(Table("en"), id), LoadWide(Swedish(), id)) << id;
+    EXPECT_EQ(LoadWide(Table("en"), IDS_LANGUAGE), L"English");
 }
 
 }  // namespace
