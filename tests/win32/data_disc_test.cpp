@@ -12,11 +12,11 @@ namespace {
 
 using namespace velk::test;
 
-constexpr const char* kTop = "VelkDiscTest";
+constexpr const char* kDiscTop = "VelkDiscTest";
 
 class DataDiscTest : public ::testing::Test {
 protected:
-    ScratchKey scratch_{kTop, HKEY_LOCAL_MACHINE};
+    ScratchKey scratch_{kDiscTop, HKEY_LOCAL_MACHINE};
 
     void SetUp() override {
         ResetState();
@@ -33,7 +33,7 @@ protected:
         ResetState();
     }
     void OpenSettingsWithHint(const char* hint) {
-        ASSERT_TRUE(UseScratchSettings(kTop));
+        ASSERT_TRUE(UseScratchSettings(kDiscTop));
         if (hint) {
             ASSERT_TRUE(State().settings->WriteString("CdRom Drive", hint));
         }
