@@ -1,11 +1,15 @@
 # Build time: most translation units parse <windows.h>, gtest and the standard
 # library, which cost more than the code they hold. They are parsed once per
 # target, or once for a group of targets with the same flags (precompiled
-# headers), and the test programs are compiled a batch of files at a time
-# (unity builds; the product's own sources keep one file per unit).
+# headers), and the code is compiled a batch of files at a time (unity builds:
+# file-level names stay distinct across the files of a library or program).
 set(velk_std_headers <algorithm> <cstdint> <cstdio> <cstring> <map> <memory> <string> <vector>)
 if(NOT VELK_CODE_FROM)  # else velk_pure compiles nothing here
   target_precompile_headers(velk_pure PRIVATE ${velk_std_headers})
+  set_target_properties(velk_pure PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+  if(TARGET velk_app)
+    set_target_properties(velk_app PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+  endif()
 endif()
 
 if(WIN32)
