@@ -1,10 +1,16 @@
 # Build time: most translation units parse <windows.h>, gtest and the standard
 # library, which cost more than the code they hold. They are parsed once per
 # target, or once for a group of targets with the same flags (precompiled
-# headers), and the test programs are compiled a batch of files at a time
-# (unity builds; the product's own sources keep one file per unit).
+# headers), and the code is compiled a batch of files at a time (unity builds:
+# file-level names stay distinct across the files of a library or program).
 set(velk_std_headers <algorithm> <cstdint> <cstdio> <cstring> <map> <memory> <string> <vector>)
-target_precompile_headers(velk_pure PRIVATE ${velk_std_headers})
+if(NOT VELK_CODE_FROM)  # else velk_pure compiles nothing here
+  target_precompile_headers(velk_pure PRIVATE ${velk_std_headers})
+  set_target_properties(velk_pure PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+  if(TARGET velk_app)
+    set_target_properties(velk_app PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+  endif()
+endif()
 
 if(WIN32)
   target_precompile_headers(velk_app PRIVATE <windows.h> ${velk_std_headers})
@@ -25,7 +31,7 @@ endif()
 
 if(TARGET velk_test_support)
   target_precompile_headers(velk_test_support PRIVATE <windows.h> <gtest/gtest.h> <functional> ${velk_std_headers})
-  foreach(t velk_win32_tests velk_e2e_tests)
+  foreach(t ${velk_wine_test_programs})
     target_precompile_headers(${t} REUSE_FROM velk_test_support)
     set_target_properties(${t} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
   endforeach()

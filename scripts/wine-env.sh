@@ -3,9 +3,10 @@
 # Never touches the user's own prefix or display.
 
 : "${VELK_BUILD_DIR:?VELK_BUILD_DIR must name the build folder}"
-# A prefix per role in each build folder: "test" for the Win32 tests and "e2e"
-# for the end-to-end tests (each with scratch drives R:, S:, T:, so the two
-# layers run side by side), "demo" for scripts/demo (the demo data disc in D:).
+# A prefix per role in each build folder: "test" and "test2" for the two Win32
+# test programs, "e2e" and "e2e2" for the two end-to-end ones (each with
+# scratch drives R:, S:, T:, so they run side by side), "demo" for
+# scripts/demo (the demo data disc in D:).
 export VELK_WINE_ROLE="${VELK_WINE_ROLE:-test}"
 export WINEPREFIX="$VELK_BUILD_DIR/wineprefix-$VELK_WINE_ROLE"
 # win32: the 32-bit build in a 32-bit prefix. win64: the 64-bit build, for
@@ -32,7 +33,7 @@ if [ -z "${VELK_DISPLAY_NUM:-}" ]; then
 fi
 velk_use_display "$VELK_DISPLAY_NUM"
 # Folders a test prefix maps as drives: two CD-ROM drives and one hard disk
-# ("drives" for the Win32 tests, "drives-e2e" for the end-to-end tests).
+# ("drives" for the role "test", "drives-<role>" for the others).
 if [ "$VELK_WINE_ROLE" = test ]; then
   export VELK_DRIVES="$VELK_BUILD_DIR/drives"
 else
