@@ -1,5 +1,5 @@
-// Which programs run: the check that keeps a second launcher or an engine
-// already running from starting.
+// Which programs run: the check that keeps the launcher from starting while
+// the engine of its game folder runs.
 #pragma once
 #include <windows.h>
 #include <tlhelp32.h>

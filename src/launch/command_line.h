@@ -67,7 +67,8 @@ struct LaunchRecord {
         const bool full = launcherRuns == std::numeric_limits<int32_t>::max();
         settings.WriteDword(kLauncherRunsValue, full ? launcherRuns : launcherRuns + 1);
     }
-    // True once after a launch that could not write the command file.
+    // True once after a launch that could not write the command file; the
+    // title window, shown again after it, tells the player.
     bool TakeCommandFileFailure() { return std::exchange(commandFileFailed, false); }
 };
 
