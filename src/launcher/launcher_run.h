@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "advanced/advanced_choice.h"
 #include "base/game_texts.h"
@@ -38,8 +37,5 @@ struct LauncherRun {
     LaunchSources ForLaunch() { return {texts, commandLine, disc, advanced, display, sound, launch}; }
     SupportSources ForSupport();
 };
-
-// The values the launcher keeps under its key, in the order the settings table lists them.
-const std::vector<const char*>& LauncherValueNames();
 
 }  // namespace velk
