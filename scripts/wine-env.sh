@@ -3,8 +3,9 @@
 # Never touches the user's own prefix or display.
 
 : "${VELK_BUILD_DIR:?VELK_BUILD_DIR must name the build folder}"
-# Two prefixes per build folder: "test" for ctest (scratch drives R:, S:, T:)
-# and "demo" for scripts/demo (the demo data disc in drive D:).
+# A prefix per role in each build folder: "test" for the Win32 tests and "e2e"
+# for the end-to-end tests (each with scratch drives R:, S:, T:, so the two
+# layers run side by side), "demo" for scripts/demo (the demo data disc in D:).
 export VELK_WINE_ROLE="${VELK_WINE_ROLE:-test}"
 export WINEPREFIX="$VELK_BUILD_DIR/wineprefix-$VELK_WINE_ROLE"
 # win32: the 32-bit build in a 32-bit prefix. win64: the 64-bit build, for
@@ -20,33 +21,55 @@ else
 fi
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-# A display number of our own, stable per build folder.
+# A display of our own for each build folder and role: the one recorded in
+# the build folder when it was started for it, else a number derived from the path.
+velk_display_record="$VELK_BUILD_DIR/.wine-$VELK_WINE_ROLE.display"
+velk_use_display() { export VELK_DISPLAY_NUM=$1 DISPLAY=":$1"; }
 if [ -z "${VELK_DISPLAY_NUM:-}" ]; then
-  VELK_DISPLAY_NUM=$(( $(printf '%s' "$VELK_BUILD_DIR" | cksum | cut -d' ' -f1) % 400 + 110 ))
+  VELK_DISPLAY_NUM=$(cut -d' ' -f1 "$velk_display_record" 2>/dev/null || true)
+  [ -n "$VELK_DISPLAY_NUM" ] ||
+    VELK_DISPLAY_NUM=$(( $(printf '%s' "$VELK_BUILD_DIR/$VELK_WINE_ROLE" | cksum | cut -d' ' -f1) % 30000 + 1000 ))
 fi
-export VELK_DISPLAY_NUM
-export DISPLAY=":$VELK_DISPLAY_NUM"
-# Folders the test prefix maps as drives: two CD-ROM drives and one hard disk.
-export VELK_DRIVES="$VELK_BUILD_DIR/drives"
+velk_use_display "$VELK_DISPLAY_NUM"
+# Folders a test prefix maps as drives: two CD-ROM drives and one hard disk
+# ("drives" for the Win32 tests, "drives-e2e" for the end-to-end tests).
+if [ "$VELK_WINE_ROLE" = test ]; then
+  export VELK_DRIVES="$VELK_BUILD_DIR/drives"
+else
+  export VELK_DRIVES="$VELK_BUILD_DIR/drives-$VELK_WINE_ROLE"
+fi
 
-# Starts the build's virtual display unless it runs already. A caller that
-# stops what it started (velk_wine_down) finds the display's process id in
-# VELK_XVFB_STARTED; call it outside a subshell for that.
+# Starts the build's virtual display unless it runs already, and exports its
+# number. A display that runs for another program (another build folder whose
+# number is the same, say) is passed by for the next free number: two prefixes
+# on one display would take each other's windows, input and clipboard. A caller
+# that stops what it started (velk_wine_down) finds the display's process id
+# in VELK_XVFB_STARTED; call it outside a subshell for that.
 velk_xvfb_up() {
-  local n=$VELK_DISPLAY_NUM
-  if [ -S "/tmp/.X11-unix/X$n" ] && [ -f "/tmp/.X$n-lock" ] && kill -0 "$(tr -d ' ' < "/tmp/.X$n-lock")" 2>/dev/null; then
-    return 0
-  fi
-  rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
-  setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 </dev/null 9>&- &
-  for _ in $(seq 200); do
-    if [ -S "/tmp/.X11-unix/X$n" ]; then
-      VELK_XVFB_STARTED=$(tr -d ' ' < "/tmp/.X$n-lock" 2>/dev/null || true)
+  local n pid
+  mkdir -p "$VELK_BUILD_DIR"
+  for ((n = VELK_DISPLAY_NUM; n < VELK_DISPLAY_NUM + 50; n++)); do
+    pid=$({ tr -d ' ' < "/tmp/.X$n-lock"; } 2>/dev/null || true)
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+      [ "$(cat "$velk_display_record" 2>/dev/null)" = "$n $pid" ] || continue
+      velk_use_display "$n"
       return 0
     fi
-    sleep 0.05
+    rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
+    setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 </dev/null 9>&- &
+    for _ in $(seq 200); do
+      if [ -S "/tmp/.X11-unix/X$n" ]; then
+        VELK_XVFB_STARTED=$(tr -d ' ' < "/tmp/.X$n-lock" 2>/dev/null || true)
+        echo "$n $VELK_XVFB_STARTED" > "$velk_display_record"
+        velk_use_display "$n"
+        return 0
+      fi
+      sleep 0.05
+    done
+    echo "wine-env: Xvfb :$n did not start" >&2
+    return 1
   done
-  echo "wine-env: Xvfb :$n did not start" >&2
+  echo "wine-env: displays :$VELK_DISPLAY_NUM to :$n all run for other programs" >&2
   return 1
 }
 
@@ -92,10 +115,21 @@ velk_prefix_create() {
 # of waiting behind Wine's crash dialog until its test times out. Also for a
 # prefix made before this setting existed.
 velk_quiet_crashes() {
-  [ "$VELK_WINE_ROLE" = test ] || return 0
+  [ "$VELK_WINE_ROLE" != demo ] || return 0
   [ -f "$WINEPREFIX/.velk-quiet-crashes" ] && return 0
   velk_reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 \
     && touch "$WINEPREFIX/.velk-quiet-crashes"
+}
+
+# A test prefix has no sound driver: the machines have no sound device, and
+# Wine's PulseAudio driver, connecting in vain while the start sound plays,
+# could abort a program that ends at that moment (a failed assertion inside
+# the sound library). The launcher takes a sound that does not play as silence.
+velk_no_sound() {
+  [ "$VELK_WINE_ROLE" != demo ] || return 0
+  [ -f "$WINEPREFIX/.velk-no-sound" ] && return 0
+  velk_reg_add 'HKCU\Software\Wine\Drivers' /v Audio /t REG_SZ /d "" \
+    && touch "$WINEPREFIX/.velk-no-sound"
 }
 
 # Wine's X11 driver waits up to 2 s for a window manager each time a managed
@@ -124,9 +158,9 @@ velk_desktop_up() {
 
 velk_wine_ready() {
   mkdir -p "$VELK_BUILD_DIR"
+  velk_xvfb_up || return 1
   (
     flock 9
-    velk_xvfb_up
     [ -f "$WINEPREFIX/.velk-ready" ] || velk_prefix_create
     # Keep the server alive between programs (tens of ms a start instead of seconds). It answers 0 only when it had to
     # start; then the prefix's background services are started here, detached
@@ -135,6 +169,7 @@ velk_wine_ready() {
       velk_desktop_up
     fi
     velk_quiet_crashes || true
+    velk_no_sound || true
     velk_window_management "${VELK_WINE_MANAGED:-N}" || true
   ) 9>"$VELK_BUILD_DIR/.wine-$VELK_WINE_ROLE.lock" || { echo "wine-env: the Wine prefix $WINEPREFIX is not ready" >&2; return 1; }
 }

@@ -3,6 +3,7 @@
 // notes, and what reaches the engine and the registry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "launcher_flow.h"
@@ -10,22 +11,19 @@
 namespace velk::test {
 namespace {
 
-constexpr int kCommandsField = 1042;
 constexpr int kSaveCommandsBox = 1043;
-constexpr int kRestoreBox = 1054;
 constexpr int kCardNotesButton = 1066;
 constexpr int kHelpButton = 1069;
 constexpr int kNotesList = 1072;
 constexpr int kNotesText = 1070;
 const char* const kHelpTitle = "Hjälp för avancerade alternativ";
 const char* const kCardsTitle = "Anteckningar om grafikkort";
-const char* const kDetailTitle = "VELK - prestandainställningar";
-const char* const kWarning =
+const char* const kAdvancedWarning =
     "VARNING!  Mixtrande med de avancerade alternativen kan få spelet att fungera sämre (eller inte alls) beroende "
     "på din systemkonfiguration. Klicka på \"Hjälp\"-knappen för att få information om de olika avancerade "
     "alternativen innan du använder dem.";
 
-const std::string kHead = std::string(kDemoCommandHead) + " +multiplayer 0 ";
+const std::string kAdvancedHead = std::string(kDemoCommandHead) + " +multiplayer 0 ";
 const std::string kAllOff = kAllSwitchesOff;
 
 std::string WithCrLf(const std::string& text) {
@@ -36,39 +34,6 @@ std::string WithCrLf(const std::string& text) {
     }
     return out;
 }
-
-// Real keystrokes for every character, into the control that has the focus,
-// paced so that no keystroke is dropped.
-void TypeText(const std::string& utf8) {
-    std::wstring text(utf8.size(), L'\0');
-    text.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &text[0],
-                                    static_cast<int>(text.size())));
-    for (size_t i = 0; i < text.size(); ++i) {
-        const wchar_t c = text[i];
-        if (i % 4 == 3) Sleep(25);
-        INPUT keys[2] = {};
-        for (INPUT& key : keys) {
-            key.type = INPUT_KEYBOARD;
-            key.ki.wScan = c;
-            key.ki.dwFlags = KEYEVENTF_UNICODE;
-        }
-        keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
-        SendInput(2, keys, sizeof(INPUT));
-    }
-    Sleep(200);
-}
-
-// WM_GETTEXT, since GetWindowText does not ask a control of another process.
-std::string ControlText(HWND dialog, int id) {
-    std::wstring text(4096, L'\0');
-    LRESULT n = SendMessageW(GetDlgItem(dialog, id), WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(n > 0 ? static_cast<size_t>(n) : 0);
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(size > 0 ? size - 1 : 0, '\0');
-    if (size > 1) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &utf8[0], size, nullptr, nullptr);
-    return utf8;
-}
-bool IsTicked(HWND dialog, int id) { return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 class AdvancedFlow : public LauncherFlow {
 protected:
@@ -100,18 +65,38 @@ protected:
         ClickControl(dialog, button);
         return Window(title);
     }
-    // Typing replaces what was there; waits until the launcher has taken every key.
-    void TypeInto(HWND dialog, int id, const std::string& text) {
+    // Real keystrokes for every character (UTF-8), replacing what the field
+    // held. A few at a time: the next go once the field shows the ones before.
+    void TypeInto(HWND dialog, int id, const std::string& utf8) {
+        HWND field = GetDlgItem(dialog, id);
         ClickControl(dialog, id);
-        SendMessageA(GetDlgItem(dialog, id), EM_SETSEL, 0, -1);
-        TypeText(text);
-        for (int i = 0; i < 100 && ControlText(dialog, id) != text; ++i) Sleep(50);
+        // The click is taken once the field has the focus and has let the mouse go;
+        // only then does selecting everything stay selected.
+        GUITHREADINFO thread = {};
+        thread.cbSize = sizeof(thread);
+        ASSERT_TRUE(WaitUntil([&] {
+            return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread) &&
+                   thread.hwndFocus == field && !thread.hwndCapture;
+        }));
+        SendMessageW(field, EM_SETSEL, 0, -1);
+        const std::wstring text = WideFromUtf8(utf8);
+        for (size_t done = 0; done < text.size();) {
+            const size_t next = std::min(text.size(), done + 8);
+            for (; done < next; ++done) {
+                INPUT keys[2] = {};
+                for (INPUT& key : keys) {
+                    key.type = INPUT_KEYBOARD;
+                    key.ki.wScan = text[done];
+                    key.ki.dwFlags = KEYEVENTF_UNICODE;
+                }
+                keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+                SendInput(2, keys, sizeof(INPUT));
+            }
+            const std::string typed = Utf8FromWide(text.substr(0, done));
+            ASSERT_EVENTUALLY_EQ(ControlText(dialog, id), typed);
+        }
     }
     std::string CommandFile() { return game_.CommandFile(); }
-    void Leave() {
-        ClickControl(title_, kAvsluta);
-        ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
-    }
     DWORD Number(const char* name) { return registry_.Number(name); }
     std::string Text(const char* name) { return registry_.Text(name); }
 };
@@ -119,11 +104,11 @@ protected:
 TEST_F(AdvancedFlow, WarningUntilTheDialogHasBeenShownOnce) {
     registry_.SetNumber("AdvWarning", 0);
     StartToTitle();
-    EXPECT_EQ(ClickAvanceradAndAnswer(VK_ESCAPE), std::string("Advanced Options: ") + kWarning);
+    EXPECT_EQ(ClickAvanceradAndAnswer(VK_ESCAPE), std::string("Advanced Options: ") + kAdvancedWarning);
     EXPECT_EQ(WaitForWindow(launcher_->id(), kAdvancedTitle, 300), nullptr) << "Cancel opened the dialog";
     EXPECT_EQ(Number("AdvWarning"), 0u);
 
-    EXPECT_EQ(ClickAvanceradAndAnswer(VK_RETURN), std::string("Advanced Options: ") + kWarning);
+    EXPECT_EQ(ClickAvanceradAndAnswer(VK_RETURN), std::string("Advanced Options: ") + kAdvancedWarning);
     HWND dialog = Window(kAdvancedTitle);
     ASSERT_NE(dialog, nullptr);
     RECT frame = {};
@@ -145,7 +130,7 @@ TEST_F(AdvancedFlow, BoxesAndTextReachTheEngineAfterOk) {
     for (int box : {1050, 1057, 1071, 1073}) ClickControl(dialog, box);
     TypeInto(dialog, kCommandsField, "+windowed 1 +name %s");
     Close(dialog, IDOK);
-    EXPECT_EQ(PlayAndReadCommandFile(), kHead +
+    EXPECT_EQ(PlayAndReadCommandFile(), kAdvancedHead +
                                             " +DisableMusic 0 +DisableSound 1 +DisableFog 1 +DisableTripBuf 0 "
                                             "+DisableHardwareCursor 1 +DynamicLoadScreen 0  +windowed 1 +name %s");
     EXPECT_EQ(Number("Disable Sound"), 1u);
@@ -166,7 +151,7 @@ TEST_F(AdvancedFlow, CancelChangesNothing) {
     for (int box : {1050, 1057, kSaveCommandsBox, kRestoreBox}) ClickControl(dialog, box);
     TypeInto(dialog, kCommandsField, "+new 2");
     Close(dialog, IDCANCEL);
-    EXPECT_EQ(PlayAndReadCommandFile(), kHead + " +DisableMusic 0 +DisableSound 0 +DisableFog 1 +DisableTripBuf 0 "
+    EXPECT_EQ(PlayAndReadCommandFile(), kAdvancedHead + " +DisableMusic 0 +DisableSound 0 +DisableFog 1 +DisableTripBuf 0 "
                                                 "+DisableHardwareCursor 0  +old 1");
     EXPECT_EQ(Number("Save Commands"), LauncherRegistry::kAbsentNumber);
     EXPECT_EQ(Text("Commands"), "+old 1");
@@ -187,7 +172,7 @@ TEST_F(AdvancedFlow, RestoreDefaultsAsksTheLevelAtEveryLaunch) {
     ASSERT_NE(detail, nullptr) << "the second launch did not ask again";
     PressKey(detail, VK_RETURN);
     ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
-    EXPECT_EQ(CommandFile(), kHead + kAllOff + " -config defaults.cfg ++PerformanceLevel 1  ");
+    EXPECT_EQ(CommandFile(), kAdvancedHead + kAllOff + " -config defaults.cfg ++PerformanceLevel 1  ");
 }
 
 TEST_F(AdvancedFlow, UntickedSaveKeepsTheTextForThisRunOnly) {
@@ -199,14 +184,14 @@ TEST_F(AdvancedFlow, UntickedSaveKeepsTheTextForThisRunOnly) {
     ClickControl(dialog, kSaveCommandsBox);
     TypeInto(dialog, kCommandsField, "+new 2");
     Close(dialog, IDOK);
-    EXPECT_EQ(PlayAndReadCommandFile(), kHead + kAllOff + "  +new 2");
+    EXPECT_EQ(PlayAndReadCommandFile(), kAdvancedHead + kAllOff + "  +new 2");
     EXPECT_EQ(Number("Save Commands"), 0u);
     EXPECT_EQ(Text("Commands"), "+old 1");
 
     launcher_ = std::make_unique<Process>();  // the next run starts without the text
     ASSERT_TRUE(launcher_->Start(game_.path(), "Velkarion.exe", "-GOGAME"));
     ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
-    EXPECT_EQ(CommandFile(), kHead + kAllOff + " -GOGAME ");
+    EXPECT_EQ(CommandFile(), kAdvancedHead + kAllOff + " -GOGAME ");
 }
 
 TEST_F(AdvancedFlow, TypedTextIsCutTo254Characters) {
@@ -217,7 +202,7 @@ TEST_F(AdvancedFlow, TypedTextIsCutTo254Characters) {
     TypeInto(dialog, kCommandsField, typed);
     ASSERT_EQ(ControlText(dialog, kCommandsField), typed);
     Close(dialog, IDOK);
-    EXPECT_EQ(PlayAndReadCommandFile(), kHead + kAllOff + "  " + typed.substr(0, 254));
+    EXPECT_EQ(PlayAndReadCommandFile(), kAdvancedHead + kAllOff + "  " + typed.substr(0, 254));
     EXPECT_EQ(Text("Commands"), typed.substr(0, 254));
 }
 
@@ -247,7 +232,7 @@ TEST_F(AdvancedFlow, StoredTextReadsBackOrCountsAsAbsent) {
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(ControlText(dialog, kCommandsField), c.shown);
         Close(dialog, IDCANCEL);
-        EXPECT_EQ(PlayAndReadCommandFile(), kHead + kAllOff + "  " + c.shown);
+        EXPECT_EQ(PlayAndReadCommandFile(), kAdvancedHead + kAllOff + "  " + c.shown);
     }
 }
 
@@ -264,11 +249,11 @@ TEST_F(AdvancedFlow, PreviewIsTheLineStartaWrites) {
         return std::string("<none>");
     };
     EXPECT_EQ(label(), "Motorns kommandorad:");
-    EXPECT_EQ(ControlText(dialog, kPreview), kHead + kAllOff + " +dev 1 ");
+    EXPECT_EQ(ControlText(dialog, kPreview), kAdvancedHead + kAllOff + " +dev 1 ");
 
-    ClickControl(dialog, kRestoreBox);
+    ClickControl(dialog, kRestoreBox);  // the preview follows the box at once
     EXPECT_EQ(label(), "Motorns kommandorad (prestandanivån väljs vid start):");
-    EXPECT_EQ(ControlText(dialog, kPreview), kHead + kAllOff + " -config defaults.cfg +dev 1 ");
+    EXPECT_EQ(ControlText(dialog, kPreview), kAdvancedHead + kAllOff + " -config defaults.cfg +dev 1 ");
     ClickControl(dialog, kRestoreBox);
     EXPECT_EQ(label(), "Motorns kommandorad:");
 
@@ -276,14 +261,13 @@ TEST_F(AdvancedFlow, PreviewIsTheLineStartaWrites) {
     const std::string typed = "+name \"Å %s\"";
     TypeInto(dialog, kCommandsField, typed);
     std::string preview;
-    for (int i = 0; i < 100; ++i, Sleep(50)) {  // the preview follows once the typing pauses
+    WaitUntil([&] {  // the preview follows once the typing pauses
         preview = ControlText(dialog, kPreview);
-        if (preview.size() > typed.size() && preview.compare(preview.size() - typed.size(), typed.size(), typed) == 0)
-            break;
-    }
+        return preview.size() > typed.size() && preview.compare(preview.size() - typed.size(), typed.size(), typed) == 0;
+    });
     Close(dialog, IDOK);
     EXPECT_EQ(AnsiFromUtf8(preview), PlayAndReadCommandFile());
-    EXPECT_EQ(preview, kHead +
+    EXPECT_EQ(preview, kAdvancedHead +
                            " +DisableMusic 1 +DisableSound 0 +DisableMovies 1 +DisableJoystick 1 +DisableTripBuf 1 "
                            "+DisableHardwareCursor 0 +dev 1 +name \"Å %s\"");
 }
@@ -322,7 +306,7 @@ protected:
             if (i > 0) PressKey(notes, VK_DOWN);
             const std::string expected = WithCrLf(LauncherString(entries[i].textId));
             ASSERT_FALSE(expected.empty());
-            EXPECT_EQ(ControlText(notes, kNotesText), expected);
+            EXPECT_EVENTUALLY_EQ(ControlText(notes, kNotesText), expected);
         }
     }
     LRESULT Selected(HWND notes) { return SendMessageA(GetDlgItem(notes, kNotesList), LB_GETCURSEL, 0, 0); }
@@ -346,7 +330,7 @@ TEST_F(NotesFlow, HelpShowsEveryOptionAndRemembersTheLastOnStang) {
     EXPECT_EQ(ControlText(help, kNotesText), WithCrLf(LauncherString(45)));
     PressKey(help, VK_DOWN);
     PressKey(help, VK_ESCAPE);  // closes without storing
-    ASSERT_TRUE(WaitWindowGone(help, 3000));
+    ASSERT_TRUE(WaitWindowGone(help, kWindowWait));
     EXPECT_EQ(Number("AdvOptSel"), 5u);
     EXPECT_NE(WaitForWindowNow(launcher_->id(), kAdvancedTitle), nullptr) << "the advanced dialog stays open";
     Close(advanced, IDCANCEL);

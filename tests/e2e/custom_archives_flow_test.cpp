@@ -21,7 +21,7 @@ const char* const kNoArchives =
     "Hittar inga fler VELK .REZ-filer i Custom-mappen. Tilläggsfiler till VELK av typ .REZ måste placeras i mappen "
     "som heter Custom.";
 
-const std::string kHead = std::string(kDemoCommandHead) + " +multiplayer 0 " + kAllSwitchesOff;
+const std::string kArchivesHead = std::string(kDemoCommandHead) + " +multiplayer 0 " + kAllSwitchesOff;
 
 class CustomArchivesFlow : public LauncherFlow {
 protected:
@@ -55,26 +55,29 @@ TEST_F(CustomArchivesFlow, ChosenArchivesReachTheEngineAndAreRemembered) {
     std::sort(available.begin(), available.end());
     EXPECT_EQ(available, (std::vector<std::string>{"My Maps.rez", "a.rez", "b.rez"}));
 
+    HWND chosenList = GetDlgItem(custom, kChosen);
     ClickItem(custom, kAvailable, "b.rez");
     ClickControl(custom, kAdd);
     ClickItem(custom, kAvailable, "a.rez", 2);  // a double-click adds as well
+    ASSERT_EVENTUALLY_EQ(ListBoxTexts(chosenList), (std::vector<std::string>{"b.rez", "a.rez"}));
     ClickItem(custom, kAvailable, "My Maps.rez");
     ClickControl(custom, kAdd);
+    ASSERT_EVENTUALLY_EQ(ListBoxTexts(chosenList).size(), 3u);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(custom, kAdd)));  // already chosen
     ClickItem(custom, kChosen, "a.rez");
     ClickControl(custom, kRemove);
-    EXPECT_EQ(ListBoxTexts(GetDlgItem(custom, kChosen)), (std::vector<std::string>{"b.rez", "My Maps.rez"}));
+    EXPECT_EVENTUALLY_EQ(ListBoxTexts(chosenList), (std::vector<std::string>{"b.rez", "My Maps.rez"}));
     ClickControl(custom, kAlwaysLoad);
     Close(custom, IDOK);
     Close(advanced, IDOK);
     const std::string chosen = " -rez custom\\b.rez -rez \"custom\\My Maps.rez\"";
-    EXPECT_EQ(PlayAndReadCommandFile(), kHead + chosen + "  ");
+    EXPECT_EQ(PlayAndReadCommandFile(), kArchivesHead + chosen + "  ");
     EXPECT_EQ(Text("Rez Files"), "b.rez|My Maps.rez");
 
     // The next run starts with the saved choice, even for a file that is gone since.
     ASSERT_TRUE(DeleteFileA((game_ / "Custom\\b.rez").c_str()));
     StartToTitle();
-    EXPECT_EQ(PlayAndReadCommandFile(), kHead + chosen + "  ");
+    EXPECT_EQ(PlayAndReadCommandFile(), kArchivesHead + chosen + "  ");
 }
 
 TEST_F(CustomArchivesFlow, WithoutArchivesTheNoticeComesAndNothingIsAdded) {
@@ -86,7 +89,7 @@ TEST_F(CustomArchivesFlow, WithoutArchivesTheNoticeComesAndNothingIsAdded) {
     EXPECT_EQ(AnswerBox(VK_RETURN), kNoArchives);
     EXPECT_EQ(WaitForWindow(launcher_->id(), kCustomTitle, 300), nullptr);
     Close(advanced, IDOK);  // the advanced dialog stayed open
-    EXPECT_EQ(PlayAndReadCommandFile(), kHead + "  ");
+    EXPECT_EQ(PlayAndReadCommandFile(), kArchivesHead + "  ");
 }
 
 // Game folders as players have them: deep below their profile, or named
@@ -135,7 +138,7 @@ TEST_P(GameFolderFlow, StartsWithoutTheQuestionAndPassesItsArchives) {
     ClickControl(custom, kAdd);
     Close(custom, IDOK);
     Close(advanced, IDOK);
-    EXPECT_EQ(PlayAndReadCommandFile(), kHead + " -rez custom\\deep.rez  ");
+    EXPECT_EQ(PlayAndReadCommandFile(), kArchivesHead + " -rez custom\\deep.rez  ");
     if (!lookAlike.empty()) {
         std::string other;
         EXPECT_FALSE(ReadFileText(lookAlike + "\\velkcmds.txt", &other)) << other;

@@ -7,12 +7,11 @@
 namespace velk::test {
 namespace {
 
-constexpr int kGrafik = 9;
 constexpr int kRendererList = 1034;
 constexpr int kCardList = 1032;
 constexpr int kModeList = 1033;
 const char* const kDisplayTitle = "VELK - Grafikinställningar";
-const char* const kWarning =
+const char* const kDisplayWarning =
     "De tillgängliga skärmalternativen för din dator kommer nu att kalkyleras. Detta kan ta lite tid beroende på "
     "vilken maskinvara som är installerad.\n\nOm inget dyker upp i skärmdialogen bör du kontrollera att DirectX "
     "7.0 är korrekt installerat på din dator.";
@@ -20,7 +19,7 @@ const char* const kNoRenderer =
     "Hittade inga renderare. Detta problem beror vanligen på att DirectX 7.0 inte är korrekt installerat. "
     "Kontrollera att DirectX 7.0 är installerat och kör installationsprogrammet en gång till om det behövs.";
 
-const std::string kHead = std::string(kDemoCommandHead) + " +multiplayer 0 " + kAllSwitchesOff;
+const std::string kDisplayHead = std::string(kDemoCommandHead) + " +multiplayer 0 " + kAllSwitchesOff;
 // The saved choice of the demo folder's autoexec.cfg.
 const std::string kSavedFragment =
     " ++RenderDll standin_demo_hw.ren ++CardDesc display ++Renderer \"Stand-in Primary Display\" "
@@ -41,7 +40,7 @@ protected:
     }
     HWND WaitDisplay() { return Window(kDisplayTitle); }
     HWND OpenDisplayFirstTime() {
-        EXPECT_EQ(ClickGrafikAndAnswer(VK_RETURN), kWarning);
+        EXPECT_EQ(ClickGrafikAndAnswer(VK_RETURN), kDisplayWarning);
         return WaitDisplay();
     }
     std::vector<std::string> RenderersInSearchOrder() {
@@ -59,12 +58,11 @@ protected:
 
 TEST_F(DisplayFlow, WarningCancelledOpensNothingAndComesAgain) {
     StartToTitle();
-    EXPECT_EQ(ClickGrafikAndAnswer(VK_ESCAPE), kWarning);
+    EXPECT_EQ(ClickGrafikAndAnswer(VK_ESCAPE), kDisplayWarning);
     EXPECT_EQ(WaitForWindow(launcher_->id(), kDisplayTitle, 300), nullptr);
-    EXPECT_EQ(ClickGrafikAndAnswer(VK_ESCAPE), kWarning);
+    EXPECT_EQ(ClickGrafikAndAnswer(VK_ESCAPE), kDisplayWarning);
     EXPECT_FALSE(StaysWithoutWindow(launcher_->id(), 300));  // the title window is still there
-    ClickControl(title_, kAvsluta);
-    ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
+    Leave();
     EXPECT_EQ(Number("Display Warned"), 0u);
 }
 
@@ -89,8 +87,7 @@ TEST_F(DisplayFlow, DialogListsRenderersInSearchOrderWithTheSavedChoice) {
                                         "1600 x 1200 x 32"}));
     EXPECT_EQ(SelectedText(GetDlgItem(dialog, kModeList)), "1024 x 768 x 32");
     Close(dialog, IDCANCEL);
-    ClickControl(title_, kAvsluta);
-    ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
+    Leave();
     EXPECT_EQ(Number("Display Warned"), 1u);
 }
 
@@ -106,8 +103,9 @@ TEST_F(DisplayFlow, ChoosingAnotherRendererRefillsCardsAndModes) {
     ASSERT_GE(software, 0);
     ClickListItem(dialog, kRendererList, software);
     EXPECT_EQ(SelectedText(renderers), "Stand-in Software Renderer (standin_demo_sw.ren)");
-    EXPECT_EQ(ListBoxTexts(GetDlgItem(dialog, kCardList)),
-              (std::vector<std::string>{"Stand-in Software Rasterizer (software)"}));
+    // The cards and modes are filled anew when the click ends.
+    EXPECT_EVENTUALLY_EQ(ListBoxTexts(GetDlgItem(dialog, kCardList)),
+                         (std::vector<std::string>{"Stand-in Software Rasterizer (software)"}));
     EXPECT_EQ(ListBoxTexts(GetDlgItem(dialog, kModeList)),
               (std::vector<std::string>{"640 x 480 x 16", "800 x 600 x 16", "1024 x 768 x 16"}));
     EXPECT_EQ(SelectedText(GetDlgItem(dialog, kModeList)), "640 x 480 x 16");  // its default
@@ -115,7 +113,7 @@ TEST_F(DisplayFlow, ChoosingAnotherRendererRefillsCardsAndModes) {
     ClickListItem(dialog, kModeList, 1);
     Close(dialog, IDOK);
     EXPECT_EQ(PlayAndReadCommandFile(),
-              kHead + " ++RenderDll standin_demo_sw.ren ++CardDesc software ++Renderer \"Stand-in Software "
+              kDisplayHead + " ++RenderDll standin_demo_sw.ren ++CardDesc software ++Renderer \"Stand-in Software "
                       "Rasterizer\" ++screenwidth 800 ++screenheight 600 ++bitdepth 16  ");
 }
 
@@ -124,10 +122,10 @@ TEST_F(DisplayFlow, OkThenStartaCarriesTheChoiceToTheEngine) {
     HWND dialog = OpenDisplayFirstTime();
     ASSERT_NE(dialog, nullptr);
     Close(dialog, IDOK);
-    EXPECT_EQ(PlayAndReadCommandFile(), kHead + kSavedFragment + "  ");
+    EXPECT_EQ(PlayAndReadCommandFile(), kDisplayHead + kSavedFragment + "  ");
     auto starts = WaitEngineStarts(game_.path(), 1, kExitWait);
     ASSERT_EQ(starts.size(), 1u);
-    EXPECT_EQ(starts[0].commandFile, kHead + kSavedFragment + "  ");
+    EXPECT_EQ(starts[0].commandFile, kDisplayHead + kSavedFragment + "  ");
 }
 
 TEST_F(DisplayFlow, CancelAfterAnEarlierOkLeavesTheChoiceOut) {
@@ -139,7 +137,7 @@ TEST_F(DisplayFlow, CancelAfterAnEarlierOkLeavesTheChoiceOut) {
     dialog = WaitDisplay();
     ASSERT_NE(dialog, nullptr);
     Close(dialog, IDCANCEL);
-    EXPECT_EQ(PlayAndReadCommandFile(), kHead + "  ");
+    EXPECT_EQ(PlayAndReadCommandFile(), kDisplayHead + "  ");
 }
 
 TEST_F(DisplayFlow, NoRenderersGiveBox51OnEveryClickWithoutSearchingAgain) {
@@ -152,7 +150,7 @@ TEST_F(DisplayFlow, NoRenderersGiveBox51OnEveryClickWithoutSearchingAgain) {
                           (game_ / "standin_demo_hw.ren").c_str(), FALSE));
     EXPECT_EQ(ClickGrafikAndAnswer(VK_RETURN), kNoRenderer);
     EXPECT_EQ(WaitForWindow(launcher_->id(), kDisplayTitle, 300), nullptr);
-    EXPECT_EQ(PlayAndReadCommandFile(), kHead + "  ");
+    EXPECT_EQ(PlayAndReadCommandFile(), kDisplayHead + "  ");
 }
 
 }  // namespace

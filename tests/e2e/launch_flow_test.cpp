@@ -8,9 +8,7 @@
 namespace velk::test {
 namespace {
 
-const char* const kDetailTitle = "VELK - prestandainställningar";
-
-const std::string kHead = kDemoCommandHead;
+const std::string kLaunchHead = kDemoCommandHead;
 const std::string kSwitches = std::string(" ") + kAllSwitchesOff;
 
 class LaunchFlow : public LauncherFlow {
@@ -35,7 +33,7 @@ TEST_F(LaunchFlow, FirstRunWithGoGameAsksForTheLevelAndStartsTheEngine) {
     PressKey(detail, VK_RETURN);  // the default button: normal performance
     ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
 
-    const std::string expected = kHead + " +multiplayer 0" + kSwitches + " ++PerformanceLevel 1 -GOGAME ";
+    const std::string expected = kLaunchHead + " +multiplayer 0" + kSwitches + " ++PerformanceLevel 1 -GOGAME ";
     EXPECT_EQ(CommandFile(), expected);
     auto starts = WaitEngineStarts(game_.path(), 1, kExitWait);
     ASSERT_EQ(starts.size(), 1u);
@@ -61,7 +59,7 @@ TEST_F(LaunchFlow, ReturningPlayerMultiplayerAsksNothing) {
     registry_.SetNumber("Disable Fog", 1);
     Start("-gomulti");
     ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u) << "a window was waiting for an answer";
-    EXPECT_EQ(CommandFile(), kHead + " +multiplayer 1" +
+    EXPECT_EQ(CommandFile(), kLaunchHead + " +multiplayer 1" +
                                  "  +DisableMusic 0 +DisableSound 0 +DisableFog 1 +DisableTripBuf 0 "
                                  "+DisableHardwareCursor 0 -gomulti ");
     EXPECT_EQ(Number("Num Launcher Runs"), 5u);
@@ -75,12 +73,13 @@ TEST_F(LaunchFlow, ShiftAtStartaShowsTheLineAndCancelKeepsTheOldFile) {
     HWND title = TitleWindow();
     ASSERT_NE(title, nullptr);
     BringToFront(title);
-    HoldKeyOnDisplay("shift", true);
+    ASSERT_TRUE(HoldShiftOnDisplay(true));
     ClickControl(title, 1);  // "Starta"
-    HWND box = WaitForWindow(launcher_->id(), "Command Line String", kWindowWait);
-    HoldKeyOnDisplay("shift", false);
+    HWND box = WaitForMessageBox(launcher_->id(), kWindowWait);
+    EXPECT_TRUE(HoldShiftOnDisplay(false));
     ASSERT_NE(box, nullptr) << "no confirmation with SHIFT held";
-    EXPECT_EQ(MessageBoxText(box), kHead + " +multiplayer 0" + kSwitches + "  ");
+    EXPECT_EQ(WindowTextUtf8(box), "Command Line String");
+    EXPECT_EQ(MessageBoxText(box), kLaunchHead + " +multiplayer 0" + kSwitches + "  ");
     PressKey(box, VK_ESCAPE);  // Cancel
 
     title = TitleWindow();
@@ -114,7 +113,7 @@ TEST_F(LaunchFlow, MissingEngineShowsBox6AndTheTitleReturns) {
     HWND title = TitleWindow();
     ASSERT_NE(title, nullptr);
     // The command file was written before the start failed.
-    EXPECT_EQ(CommandFile(), kHead + " +multiplayer 0" + kSwitches + " -GOGAME ");
+    EXPECT_EQ(CommandFile(), kLaunchHead + " +multiplayer 0" + kSwitches + " -GOGAME ");
     PressKey(title, VK_ESCAPE);
     EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
 }
@@ -142,7 +141,7 @@ TEST_F(LaunchFlow, PercentInTheSavedCommandsReachesTheFileUnchanged) {
     registry_.SetText("Commands", "+name %s%d 100%");
     Start("-GOGAME");
     ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
-    EXPECT_EQ(CommandFile(), kHead + " +multiplayer 0" + kSwitches + " -GOGAME +name %s%d 100%");
+    EXPECT_EQ(CommandFile(), kLaunchHead + " +multiplayer 0" + kSwitches + " -GOGAME +name %s%d 100%");
 }
 
 TEST_F(LaunchFlow, CancelledLevelQuestionReturnsToTheTitleAndAsksAgain) {
@@ -158,7 +157,7 @@ TEST_F(LaunchFlow, CancelledLevelQuestionReturnsToTheTitleAndAsksAgain) {
     ASSERT_NE(detail, nullptr) << "the next attempt did not ask again";
     ClickControl(detail, 1048);  // high detail
     ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
-    EXPECT_EQ(CommandFile(), kHead + " +multiplayer 0" + kSwitches + " ++PerformanceLevel 2 -GOGAME ");
+    EXPECT_EQ(CommandFile(), kLaunchHead + " +multiplayer 0" + kSwitches + " ++PerformanceLevel 2 -GOGAME ");
 }
 
 TEST_F(LaunchFlow, SecondLauncherEndsAtOnceWithoutAWindow) {
@@ -178,8 +177,8 @@ TEST_F(LaunchFlow, SecondLauncherEndsAtOnceWithoutAWindow) {
 
 TEST_F(LaunchFlow, RunningEngineShowsBox64AndTouchesNothing) {
     Process engine;
-    ASSERT_TRUE(engine.Start(game_.path(), "TALVEX.EXE", "-stay 20000"));
-    ASSERT_TRUE(WaitProcessListed(engine.id(), 5000));
+    ASSERT_TRUE(engine.Start(game_.path(), "TALVEX.EXE", "-stay 120000"));
+    ASSERT_TRUE(WaitProcessListed(engine.id(), kPatience));
     Start("-GOGAME");
     EXPECT_EQ(AnswerBox(), "VELK körs redan.");
     EXPECT_EQ(launcher_->WaitExit(kExitWait), 0u);
@@ -198,8 +197,8 @@ TEST_F(LaunchFlow, LongGameFolderIsBlockedOnlyByItsOwnEngine) {
 
     launcher_ = std::make_unique<Process>();
     Process otherEngine;
-    ASSERT_TRUE(otherEngine.Start(game_.path(), "TALVEX.EXE", "-stay 20000"));
-    ASSERT_TRUE(WaitProcessListed(otherEngine.id(), 5000));
+    ASSERT_TRUE(otherEngine.Start(game_.path(), "TALVEX.EXE", "-stay 120000"));
+    ASSERT_TRUE(WaitProcessListed(otherEngine.id(), kPatience));
     ASSERT_TRUE(launcher_->Start(deep, "Velkarion.exe", ""));
     HWND title = TitleWindow();
     ASSERT_NE(title, nullptr) << "an engine of another folder blocked the launcher";
@@ -207,8 +206,8 @@ TEST_F(LaunchFlow, LongGameFolderIsBlockedOnlyByItsOwnEngine) {
     EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
 
     Process ownEngine;
-    ASSERT_TRUE(ownEngine.Start(deep, "TALVEX.EXE", "-stay 20000"));
-    ASSERT_TRUE(WaitProcessListed(ownEngine.id(), 5000));
+    ASSERT_TRUE(ownEngine.Start(deep, "TALVEX.EXE", "-stay 120000"));
+    ASSERT_TRUE(WaitProcessListed(ownEngine.id(), kPatience));
     Process blocked;
     ASSERT_TRUE(blocked.Start(deep, "Velkarion.exe", ""));
     HWND box = WaitForMessageBox(blocked.id(), kWindowWait);
@@ -224,8 +223,10 @@ TEST_F(LaunchFlow, OfLaunchersStartedTogetherExactlyOneShowsItsTitleWindow) {
     for (Process& launcher : launchers) ASSERT_TRUE(launcher.Start(game_.widePath(), "Velkarion.exe", "", true));
     for (Process& launcher : launchers) launcher.Resume();
     HWND title = nullptr;
-    for (DWORD start = GetTickCount(); !title && GetTickCount() - start < kWindowWait; Sleep(30))
+    WaitUntil([&] {
         for (Process& launcher : launchers) title = title ? title : WaitForWindowNow(launcher.id(), "Velkarion");
+        return title != nullptr;
+    });
     ASSERT_NE(title, nullptr) << "no launcher showed its title window";
     PressKey(title, VK_ESCAPE);
     DWORD runs = 0;  // each ends with 1 after a run, 0 when it stops at once
@@ -259,7 +260,7 @@ TEST_F(LaunchFlow, UnwritableCommandFileIsToldOverTheTitleWindow) {
     EXPECT_NE(GetDlgItem(title, 1003), nullptr);
     EXPECT_TRUE(IsWindowVisible(title));
     PressKey(box, VK_RETURN);
-    ASSERT_TRUE(WaitWindowGone(box, 3000));
+    ASSERT_TRUE(WaitWindowGone(box, kWindowWait));
     EXPECT_TRUE(IsWindowVisible(title));
     EXPECT_TRUE(ReadEngineStarts(game_.path()).empty());
     PressKey(title, VK_ESCAPE);
@@ -298,7 +299,7 @@ TEST_F(LaunchFlow, SetupWithoutADiscStartsFromTheGameFolder) {
     PostMessageA(title, WM_COMMAND, 3, 0);  // the setup command, as a control would send it
     ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
     std::string record;
-    for (int i = 0; i < 50 && !ReadFileText(game_ / "setup-record.txt", &record); ++i) Sleep(100);
+    WaitUntil([&] { return ReadFileText(game_ / "setup-record.txt", &record) && record.find("\nEND") != std::string::npos; });
     EXPECT_NE(record.find("cwd " + game_.path() + "\n"), std::string::npos) << record;
 }
 

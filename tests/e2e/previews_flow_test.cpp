@@ -65,15 +65,14 @@ protected:
     // What the shell opened since the last call, one line per opening.
     std::string NextOpened() {
         std::string all;
-        for (DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(50))
-            if ((all = browser_.Opened()).size() > seen_) break;
+        WaitUntil([&] { return (all = browser_.Opened()).size() > seen_ && all.back() == '\n'; });
         std::string fresh = all.substr(std::min(seen_, all.size()));
         seen_ = all.size();
         return fresh;
     }
     void CloseAndLeave(HWND dialog, WORD key) {
         PressKey(dialog, key);
-        ASSERT_TRUE(WaitWindowGone(dialog, 3000));
+        ASSERT_TRUE(WaitWindowGone(dialog, kWindowWait));
         EXPECT_EQ(WaitForMessageBox(launcher_->id(), 300), nullptr);
         PressKey(title_, VK_ESCAPE);
         EXPECT_EQ(launcher_->WaitExit(kExitWait), 1u);
@@ -114,7 +113,7 @@ TEST_F(PreviewsFlow, OneListTemplatesFollowTheDisc) {
     EXPECT_EQ(GetDlgItem(dialog, kMovieList), nullptr);
     EXPECT_EQ(ListBoxTexts(GetDlgItem(dialog, kDemoList)), kDemoDemos);
     PressKey(dialog, VK_RETURN);  // "Stäng"
-    ASSERT_TRUE(WaitWindowGone(dialog, 3000));
+    ASSERT_TRUE(WaitWindowGone(dialog, kWindowWait));
 
     // The lists are read afresh at every press.
     ASSERT_TRUE(CopyTree(WindowsPath(VELK_DISC_DIR) + "\\Previews\\Movies", DriveFolder('S') + "\\Previews\\Movies"));

@@ -8,26 +8,18 @@
 namespace velk::test {
 namespace {
 
-constexpr int kSoundButton = 1068;
 constexpr int kProviderList = 1075;
 constexpr int k3DVoices = 1076;
 constexpr int k2DVoices = 1077;
 constexpr int kReverb100 = 1081;
 constexpr int kReverb125 = 1082;
 const char* const kSoundTitle = "VELK - 3D-ljud";
-const char* const kWarning =
+const char* const kSoundWarning =
     "Maskinvaran för 3D-ljud i din dator kommer nu att undersökas. Det kan ta upp till en minut och det kan "
     "höras små knäppanden och klickljud.";
 const char* const kNoProvider = "Det finns ingen 3D-ljudsförsörjare i den här datorn.";
 
-const std::string kHead = std::string(kDemoCommandHead) + " +multiplayer 0 " + kAllSwitchesOff;
-
-// An edit field's text lives in the other process: ask the field for it.
-std::string FieldText(HWND dialog, int id) {
-    wchar_t text[64] = {};
-    SendMessageW(GetDlgItem(dialog, id), WM_GETTEXT, 64, (LPARAM)text);
-    return Utf8FromWide(text);
-}
+const std::string kSoundHead = std::string(kDemoCommandHead) + " +multiplayer 0 " + kAllSwitchesOff;
 
 // What the stand-in library logs for a detection over `providers` providers that all open.
 std::string ExpectedLibraryCalls(int providers) {
@@ -62,41 +54,10 @@ protected:
         advanced_ = OpenAdvanced();
         ASSERT_NE(advanced_, nullptr);
     }
-    struct BoxSearch {
-        DWORD processId;
-        HWND owner;
-        HWND found;
-    };
-    static BOOL CALLBACK MatchBox(HWND w, LPARAM p) {
-        auto* s = reinterpret_cast<BoxSearch*>(p);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == s->processId && IsWindowVisible(w) && GetWindow(w, GW_OWNER) == s->owner &&
-            WindowTextUtf8(w) == "Velkarion")
-            s->found = w;
-        return s->found == nullptr;
-    }
-    // A message box owned by the advanced dialog (the title window has the same caption but no owner).
-    HWND WaitForBoxOverAdvanced(DWORD milliseconds) {
-        BoxSearch search{launcher_->id(), advanced_, nullptr};
-        for (DWORD start = GetTickCount(); GetTickCount() - start < milliseconds; Sleep(30)) {
-            EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
-            if (search.found) {
-                Sleep(150);
-                return search.found;
-            }
-        }
-        return nullptr;
-    }
     // Presses "3D-ljud..." and answers the box that comes over the advanced dialog; gives its text.
     std::string PressSoundAndAnswerBox(WORD key) {
         ClickControl(advanced_, kSoundButton);
-        HWND box = WaitForBoxOverAdvanced(kWindowWait);
-        if (!box) return "<no box owned by the advanced dialog>";
-        std::string text = MessageBoxText(box);
-        PressKey(box, key);
-        WaitWindowGone(box, 3000);
-        return text;
+        return AnswerBox(key, nullptr, advanced_);
     }
     HWND WaitSoundDialog() { return Window(kSoundTitle); }
     // Tab from the focused control into the next field selects its text; typing replaces it.
@@ -108,15 +69,15 @@ protected:
 
 TEST_F(SoundFlow, FreshMachineWarnsOffersProvidersAndTheChoiceReachesTheEngine) {
     StartToAdvanced();
-    EXPECT_EQ(PressSoundAndAnswerBox(VK_RETURN), kWarning);
+    EXPECT_EQ(PressSoundAndAnswerBox(VK_RETURN), kSoundWarning);
     HWND sound = WaitSoundDialog();
     ASSERT_NE(sound, nullptr);
     EXPECT_EQ(GetWindow(sound, GW_OWNER), advanced_);
     HWND list = GetDlgItem(sound, kProviderList);
     EXPECT_EQ(ListBoxTexts(list), (std::vector<std::string>{"Inget 3D-ljud", "Third", "Second", "First"}));
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 0);
-    EXPECT_EQ(FieldText(sound, k3DVoices), "16");
-    EXPECT_EQ(FieldText(sound, k2DVoices), "32");
+    EXPECT_EQ(ControlText(sound, k3DVoices), "16");
+    EXPECT_EQ(ControlText(sound, k2DVoices), "32");
     EXPECT_EQ(SendDlgItemMessageA(sound, kReverb100, BM_GETCHECK, 0, 0), BST_CHECKED);
     const std::string logAfterFirst = LibraryLog();
     EXPECT_EQ(logAfterFirst, ExpectedLibraryCalls(3));
@@ -132,7 +93,7 @@ TEST_F(SoundFlow, FreshMachineWarnsOffersProvidersAndTheChoiceReachesTheEngine) 
     sound = WaitSoundDialog();
     ASSERT_NE(sound, nullptr);
     EXPECT_EQ(SendDlgItemMessageA(sound, kProviderList, LB_GETCURSEL, 0, 0), 2);
-    EXPECT_EQ(FieldText(sound, k3DVoices), "8");
+    EXPECT_EQ(ControlText(sound, k3DVoices), "8");
     Close(sound, IDCANCEL);
     EXPECT_EQ(LibraryLog(), logAfterFirst);
 
@@ -141,7 +102,7 @@ TEST_F(SoundFlow, FreshMachineWarnsOffersProvidersAndTheChoiceReachesTheEngine) 
     ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
     std::string commands;
     ASSERT_TRUE(ReadFileText(game_ / "velkcmds.txt", &commands));
-    EXPECT_EQ(commands, kHead +
+    EXPECT_EQ(commands, kSoundHead +
                             " ++3dsoundprovider 7 ++3dsoundprovidername \"Second\" ++max3dvoices 8 "
                             "++maxswvoices 24 ++reverblevel 1.250000   ");
 
@@ -175,7 +136,7 @@ TEST_F(SoundFlow, NothingToOfferGivesBox65AndEachRequestTriesAgain) {
     ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u);
     std::string commands;
     ASSERT_TRUE(ReadFileText(game_ / "velkcmds.txt", &commands));
-    EXPECT_EQ(commands, kHead + "  ");  // no sound fragment without a confirmed dialog
+    EXPECT_EQ(commands, kSoundHead + "  ");  // no sound fragment without a confirmed dialog
 }
 
 }  // namespace

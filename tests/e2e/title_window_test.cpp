@@ -8,7 +8,7 @@
 namespace velk::test {
 namespace {
 
-constexpr DWORD kWait = 8000;
+constexpr DWORD kWait = kPatience;
 
 // The title art as committed: the picture's palette indices and the palette.
 struct TitleArt {
@@ -80,30 +80,35 @@ TEST_F(TitleWindowE2E, PictureIsDrawnInItsOwnPalette) {
     HWND title = StartAndWait();
     ASSERT_NE(title, nullptr);
     BringToFront(title);
-    Sleep(500);
     RECT frame;
     GetWindowRect(GetDlgItem(title, 1003), &frame);
     const int w = frame.right - frame.left - 1, h = frame.bottom - frame.top - 1;
-    HDC screen = GetDC(nullptr);
     int samples = 0, inPalette = 0, inOwnTable = 0;
-    for (int sy = 10; sy < art.height; sy += 23) {
-        for (int sx = 7; sx < art.width; sx += 19) {
-            // The screen pixel that shows source pixel (sx, sy), stretched into w x h.
-            const int dx = frame.left + (sx * w + w / 2) / art.width;
-            const int dy = frame.top + (sy * h + h / 2) / art.height;
-            const COLORREF seen = GetPixel(screen, dx, dy) & 0xFFFFFF;
-            bool match = false, own = false;
-            for (int ny = std::max(0, sy - 1); ny <= std::min(art.height - 1, sy + 1); ++ny)
-                for (int nx = std::max(0, sx - 1); nx <= std::min(art.width - 1, sx + 1); ++nx) {
-                    match = match || art.PaletteColour(nx, ny) == seen;
-                    own = own || (art.OwnColour(nx, ny) == seen && art.OwnColour(nx, ny) != art.PaletteColour(nx, ny));
-                }
-            ++samples;
-            inPalette += match;
-            inOwnTable += own;
+    // The picture reaches the screen some time after the window shows.
+    WaitUntil([&] {
+        samples = inPalette = inOwnTable = 0;
+        HDC screen = GetDC(nullptr);
+        for (int sy = 10; sy < art.height; sy += 23) {
+            for (int sx = 7; sx < art.width; sx += 19) {
+                // The screen pixel that shows source pixel (sx, sy), stretched into w x h.
+                const int dx = frame.left + (sx * w + w / 2) / art.width;
+                const int dy = frame.top + (sy * h + h / 2) / art.height;
+                const COLORREF seen = GetPixel(screen, dx, dy) & 0xFFFFFF;
+                bool match = false, own = false;
+                for (int ny = std::max(0, sy - 1); ny <= std::min(art.height - 1, sy + 1); ++ny)
+                    for (int nx = std::max(0, sx - 1); nx <= std::min(art.width - 1, sx + 1); ++nx) {
+                        match = match || art.PaletteColour(nx, ny) == seen;
+                        own = own ||
+                              (art.OwnColour(nx, ny) == seen && art.OwnColour(nx, ny) != art.PaletteColour(nx, ny));
+                    }
+                ++samples;
+                inPalette += match;
+                inOwnTable += own;
+            }
         }
-    }
-    ReleaseDC(nullptr, screen);
+        ReleaseDC(nullptr, screen);
+        return inPalette * 10 >= samples * 9;
+    });
     EXPECT_GE(inPalette * 10, samples * 9) << inPalette << " of " << samples << " samples in the palette's colours";
     EXPECT_EQ(inOwnTable, 0) << "pixels drawn with the bitmap's own colour table";
     Leave(title);
@@ -148,7 +153,7 @@ TEST_F(TitleWindowE2E, RealMouseOverEachLinkOpensItsAddress) {
         MoveMouseTo(p.x, p.y);
         MouseButton(true);
         MouseButton(false);
-        EXPECT_NE(browser_.WaitOpened(5000).find(c.address), std::string::npos) << browser_.Opened();
+        EXPECT_NE(browser_.WaitOpened().find(c.address), std::string::npos) << browser_.Opened();
     }
     Leave(title);
 }
@@ -167,14 +172,14 @@ TEST_F(TitleWindowE2E, PressOutsideReleaseOverALinkAndTheEdgesCount) {
     POINT centre = ControlCentre(title, 1013);
     MoveMouseTo(centre.x, centre.y);
     MouseButton(false);
-    EXPECT_NE(browser_.WaitOpened(5000).find("http://www.velkarion.example/"), std::string::npos);
+    EXPECT_NE(browser_.WaitOpened().find("http://www.velkarion.example/"), std::string::npos);
 
     // The pixel just right of and below the static is its rectangle's edge.
     DeleteFileA(browser_.recordFile().c_str());
     MoveMouseTo(link.right, link.bottom);
     MouseButton(true);
     MouseButton(false);
-    EXPECT_NE(browser_.WaitOpened(5000).find("http://www.velkarion.example/"), std::string::npos);
+    EXPECT_NE(browser_.WaitOpened().find("http://www.velkarion.example/"), std::string::npos);
     Leave(title);
 }
 
@@ -186,20 +191,23 @@ TEST_F(TitleWindowE2E, TitleComesBackWithItsPictureAfterAFailedLaunch) {
     HWND box = WaitForMessageBox(launcher_.id(), kWait);
     ASSERT_NE(box, nullptr);
     PressKey(box, VK_RETURN);
-    ASSERT_TRUE(WaitWindowGone(title, 3000));
+    ASSERT_TRUE(WaitWindowGone(title, kWait));
     title = WaitForWindow(launcher_.id(), "Velkarion", kWait);
     ASSERT_NE(title, nullptr);
     BringToFront(title);
-    Sleep(300);
     // The picture is drawn again: its frame is not a plain dialog background.
     RECT frame;
     GetWindowRect(GetDlgItem(title, 1003), &frame);
-    HDC screen = GetDC(nullptr);
-    std::vector<COLORREF> colours;
-    for (int x = frame.left + 10; x < frame.right - 10; x += 17) colours.push_back(GetPixel(screen, x, (frame.top + frame.bottom) / 2));
-    ReleaseDC(nullptr, screen);
-    std::sort(colours.begin(), colours.end());
-    EXPECT_GT(std::unique(colours.begin(), colours.end()) - colours.begin(), 3);
+    auto colours = [&] {
+        HDC screen = GetDC(nullptr);
+        std::vector<COLORREF> seen;
+        for (int x = frame.left + 10; x < frame.right - 10; x += 17)
+            seen.push_back(GetPixel(screen, x, (frame.top + frame.bottom) / 2));
+        ReleaseDC(nullptr, screen);
+        std::sort(seen.begin(), seen.end());
+        return std::unique(seen.begin(), seen.end()) - seen.begin();
+    };
+    EXPECT_TRUE(WaitUntil([&] { return colours() > 3; })) << colours() << " colours";
     Leave(title);
 }
 
@@ -208,12 +216,12 @@ TEST_F(TitleWindowE2E, CommandsSentToTheDialogDoWhatTheTableSays) {
     HWND title = StartAndWait();
     ASSERT_NE(title, nullptr);
     PostMessageA(title, WM_COMMAND, 6, 0);  // the game's web site
-    EXPECT_NE(browser_.WaitOpened(5000).find("http://www.velkarion.example/"), std::string::npos);
+    EXPECT_NE(browser_.WaitOpened().find("http://www.velkarion.example/"), std::string::npos);
     DeleteFileA(browser_.recordFile().c_str());
     PostMessageA(title, WM_COMMAND, 10, 0);  // the help file
-    EXPECT_NE(browser_.WaitOpened(5000).find("VELK.hlp"), std::string::npos);
-    PostMessageA(title, WM_COMMAND, 4, 0);  // customize: no template, nothing shows
-    Sleep(500);
+    EXPECT_NE(browser_.WaitOpened().find("VELK.hlp"), std::string::npos);
+    DWORD_PTR handled = 0;  // customize: no template, nothing shows (a window would hold the answer back)
+    EXPECT_TRUE(SendMessageTimeoutW(title, WM_COMMAND, 4, 0, SMTO_NORMAL, kWait, &handled));
     EXPECT_TRUE(IsWindowVisible(title));
     EXPECT_EQ(WaitForMessageBox(launcher_.id(), 200), nullptr);
     PostMessageA(title, WM_COMMAND, 8, 0);  // multiplayer

@@ -59,11 +59,29 @@ run wine32-broken-goes-on    1     9     "wine32:i386 xdotool" "wine32:i386" 0  
 run needed-package-fails     1     0     "cmake xdotool"      "cmake"        1      'install .* cmake xdotool;$'                       'Could not install: cmake xdotool.*Retry with: apt-get update && apt-get install --no-install-recommends cmake xdotool'
 run wine32-and-needed-fail   1     0     "wine32:i386 cmake"  "wine32:i386 cmake" 1 'apt-get install .* cmake;$'                     'Could not install: cmake[[:space:]]+Retry'
 
-# The probe answers as a 32-bit program built by the compiler does, where one can be built.
+# choose NAME WINE32_STARTS SETTING TESTED DEMO: the builds whose Windows tests
+# run here (VELK_WINE_BUILDS or VELK_WINE_ARCH as SETTING), and the demo's build.
+choose() {
+  local got
+  got=$(env -u VELK_WINE_BUILDS -u VELK_WINE_ARCH ${3:+"$3"} bash -c '
+    source "$1/scripts/setup-packages.sh"
+    fake_wine32=$2; velk_wine32_works() { [ "$fake_wine32" = 1 ]; }
+    echo "$(velk_wine_builds)/$(velk_wine_build)"' _ "$root" "$2")
+  [ "$got" = "$4/$5" ] || { echo "FAIL $1: tested/demo $got, expected $4/$5"; failures=$((failures + 1)); }
+}
+#      name                 wine32 setting                        tested        demo
+choose no-32bit-twin-only   0      ""                             "win64"       win64
+choose 32bit-both-builds    1      ""                             "win32 win64" win32
+choose by-hand-one-build    1      "VELK_WINE_ARCH=win64"         "win64"       win64
+choose by-hand-both-builds  0      "VELK_WINE_BUILDS=win32 win64" "win32 win64" win32
+
+# The probe says "runs" exactly where a 32-bit program built by the compiler runs
+# (where it cannot, the shell's own status for "cannot execute" is no answer to compare).
 if echo 'int main(void) { return 0; }' | gcc -m32 -x c - -o "$fake/real32" 2>/dev/null; then
-  "$fake/real32" 2>/dev/null; real=$?
-  bash -c 'source "$1/scripts/setup-packages.sh"; velk_runs_32bit' _ "$root"; probe=$?
-  [ "$probe" -eq "$real" ] || { echo "FAIL probe: says $probe, a real 32-bit program exits $real"; failures=$((failures + 1)); }
+  real=no probe=no
+  "$fake/real32" 2>/dev/null && real=yes
+  bash -c 'source "$1/scripts/setup-packages.sh"; velk_runs_32bit' _ "$root" && probe=yes
+  [ "$probe" = "$real" ] || { echo "FAIL probe: runs 32-bit code: $probe, a real 32-bit program runs: $real"; failures=$((failures + 1)); }
 fi
 echo "setup-packages: $failures failed"
 [ "$failures" -eq 0 ]

@@ -20,12 +20,15 @@ namespace {
 
 std::string DemoGameFolder() { return WindowsPath(VELK_GAME_DIR); }
 
+// What a window search takes: any window, a window that is no message box, or only a message box.
+enum class Kind { kAny, kNotABox, kBox };
+
 struct WindowSearch {
     DWORD processId;
     std::wstring title;
     bool anyTitle;
-    bool messageBox;
-    HWND owner;  // a message box only over this window, when set
+    Kind kind;
+    HWND owner;  // only a window owned by this one, when set
     HWND found;
 };
 
@@ -34,7 +37,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     if (pid != search->processId || !IsWindowVisible(window)) return TRUE;
-    if (search->messageBox && !GetDlgItem(window, 0xFFFF)) return TRUE;
+    if (search->kind != Kind::kAny && IsMessageBox(window) != (search->kind == Kind::kBox)) return TRUE;
     if (search->owner && GetWindow(window, GW_OWNER) != search->owner) return TRUE;
     wchar_t text[512] = {};
     GetWindowTextW(window, text, 512);
@@ -45,10 +48,29 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
-HWND FindWindowOf(DWORD processId, const std::string& title) {
-    WindowSearch search{processId, WideFromUtf8(title), title.empty(), false, nullptr, nullptr};
+HWND FindWindowOf(DWORD processId, const std::string& title, Kind kind, HWND owner = nullptr) {
+    WindowSearch search{processId, WideFromUtf8(title), title.empty(), kind, owner, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// Sorts the controls of a would-be message box: [0] texts (statics with id
+// 0xFFFF), [1] answer buttons (IDOK ... IDCONTINUE), [2] anything but an icon.
+BOOL CALLBACK CountBoxControls(HWND control, LPARAM param) {
+    auto* counts = reinterpret_cast<int*>(param);
+    char cls[16] = {};
+    GetClassNameA(control, cls, sizeof(cls));
+    const LONG_PTR id = GetWindowLongPtrW(control, GWLP_ID);
+    const LONG_PTR type = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
+    if (lstrcmpiA(cls, "Static") == 0) {
+        if (id == 0xFFFF) ++counts[0];
+    } else if (lstrcmpiA(cls, "Button") == 0 && id >= IDOK && id <= IDCONTINUE &&
+               (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)) {
+        ++counts[1];
+    } else {
+        ++counts[2];
+    }
+    return TRUE;
 }
 
 void SendKey(WORD vk, bool down) {
@@ -61,6 +83,15 @@ void SendKey(WORD vk, bool down) {
 }
 
 }  // namespace
+
+// The system's message box has one text (a static with id 0xFFFF), maybe an
+// icon, and answer buttons only. The launcher's dialogs have statics with that
+// id as well (-1 in their templates), but each also has other controls.
+bool IsMessageBox(HWND window) {
+    int counts[3] = {};
+    EnumChildWindows(window, CountBoxControls, reinterpret_cast<LPARAM>(counts));
+    return counts[0] == 1 && counts[1] > 0 && counts[2] == 0;
+}
 
 namespace {
 // A fresh copy of the demo game, without what earlier runs in the demo folder may have left behind.
@@ -147,7 +178,7 @@ Process::~Process() {
     if (info_.hProcess) {
         if (running()) {
             TerminateProcess(info_.hProcess, 99);
-            WaitForSingleObject(info_.hProcess, 5000);
+            WaitForSingleObject(info_.hProcess, kPatience);
         }
         CloseHandle(info_.hProcess);
         CloseHandle(info_.hThread);
@@ -182,55 +213,63 @@ bool Process::running() const { return info_.hProcess && WaitForSingleObject(inf
 
 // A dialog or message box is shown only after WM_INITDIALOG; once its thread
 // also answers a sent message, it is in its message loop and takes input.
-static bool WaitAnswering(HWND window) {
+bool WaitAnswering(HWND window) {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 3000, &result) != 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kPatience, &result) != 0;
 }
+
+namespace {
+HWND WaitFound(DWORD processId, const std::string& title, Kind kind, HWND owner, DWORD milliseconds) {
+    HWND found = nullptr;
+    if (WaitUntil([&] { return (found = FindWindowOf(processId, title, kind, owner)) != nullptr; }, milliseconds))
+        WaitAnswering(found);
+    return found;
+}
+}  // namespace
 
 HWND WaitForWindow(DWORD processId, const std::string& title, DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    do {
-        if (HWND w = FindWindowOf(processId, title)) {
-            WaitAnswering(w);
-            return w;
-        }
-        Sleep(30);
-    } while (GetTickCount() - start < milliseconds);
-    return nullptr;
+    return WaitFound(processId, title, Kind::kNotABox, nullptr, milliseconds);
 }
 
-HWND WaitForWindowNow(DWORD processId, const std::string& title) { return FindWindowOf(processId, title); }
+HWND WaitForWindowNow(DWORD processId, const std::string& title) {
+    return FindWindowOf(processId, title, Kind::kNotABox);
+}
 
 HWND WaitForMessageBox(DWORD processId, DWORD milliseconds, HWND owner) {
-    DWORD start = GetTickCount();
-    do {
-        WindowSearch search{processId, L"", true, true, owner, nullptr};
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
-            WaitAnswering(search.found);
-            return search.found;
-        }
-        Sleep(30);
-    } while (GetTickCount() - start < milliseconds);
-    return nullptr;
+    return WaitFound(processId, "", Kind::kBox, owner, milliseconds);
 }
 
 bool StaysWithoutWindow(DWORD processId, DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    do {
-        if (FindWindowOf(processId, "")) return false;
-        Sleep(30);
-    } while (GetTickCount() - start < milliseconds);
-    return true;
+    return !WaitUntil([&] { return FindWindowOf(processId, "", Kind::kAny) != nullptr; }, milliseconds);
+}
+
+namespace {
+struct WindowList {
+    DWORD processId;
+    std::string text;
+};
+BOOL CALLBACK ListWindow(HWND window, LPARAM param) {
+    auto* list = reinterpret_cast<WindowList*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != list->processId || !IsWindowVisible(window)) return TRUE;
+    list->text += "[\"" + WindowTextUtf8(window) + "\"";
+    if (IsMessageBox(window)) list->text += " box: " + MessageBoxText(window);
+    if (!IsWindowEnabled(window)) list->text += " disabled";
+    if (GetForegroundWindow() == window) list->text += " foreground";
+    list->text += "]";
+    return TRUE;
+}
+}  // namespace
+
+std::string DescribeWindows(DWORD processId) {
+    WindowList list{processId, ""};
+    EnumWindows(ListWindow, reinterpret_cast<LPARAM>(&list));
+    return list.text.empty() ? "no window" : list.text;
 }
 
 bool WaitWindowGone(HWND window, DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    do {
-        if (!IsWindow(window) || !IsWindowVisible(window)) return true;
-        Sleep(30);
-    } while (GetTickCount() - start < milliseconds);
-    return false;
+    return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, milliseconds);
 }
 
 std::string WindowTextUtf8(HWND window) {
@@ -246,8 +285,7 @@ std::string MessageBoxText(HWND box) {
 
 void BringToFront(HWND window) {
     SetForegroundWindow(window);
-    SetActiveWindow(window);
-    for (DWORD start = GetTickCount(); GetForegroundWindow() != window && GetTickCount() - start < 1000;) Sleep(10);
+    WaitUntil([&] { return GetForegroundWindow() == window; });
     WaitAnswering(window);
 }
 
@@ -255,43 +293,57 @@ void PressKey(HWND window, WORD virtualKey) {
     BringToFront(window);
     SendKey(virtualKey, true);
     SendKey(virtualKey, false);
-    Sleep(100);
 }
 
-void HoldKeyOnDisplay(const char* keyName, bool down) {
-    if (!StartUnixProgram(std::string("/usr/bin/xdotool ") + (down ? "keydown " : "keyup ") + keyName)) return;
-    Sleep(100);
+bool HoldShiftOnDisplay(bool down) {
+    if (!StartUnixProgram(std::string("/usr/bin/xdotool ") + (down ? "keydown" : "keyup") + " shift")) return false;
+    // The key state is the desktop's once the focused program has taken the key from the X server.
+    return WaitUntil([&] { return ((GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0) == down; });
 }
+
+namespace {
+// Where the test put the mouse. Every button event carries it: the X server
+// reports the pointer's earlier moves to the window below it, and a program
+// slow to read them would put the cursor back where it was before a click.
+POINT mouseAt = {};
+
+void SendMouse(DWORD button) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = mouseAt.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = mouseAt.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
+    SendInput(1, &input, sizeof(input));
+}
+}  // namespace
 
 void MoveMouseTo(int x, int y) {
+    mouseAt = {x, y};
     SetCursorPos(x, y);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof(input));
+    SendMouse(0);
     POINT at = {};
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 1000; Sleep(10))
-        if (GetCursorPos(&at) && at.x == x && at.y == y) break;
+    WaitUntil([&] { return GetCursorPos(&at) && at.x == x && at.y == y; });
 }
 
-void MouseButton(bool down) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input, sizeof(input));
-    Sleep(50);
-}
+void MouseButton(bool down) { SendMouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP); }
 
 void ClickControl(HWND dialog, int controlId) {
     BringToFront(dialog);
+    HWND control = GetDlgItem(dialog, controlId);
+    // A check box or radio button shows in its state that it has taken the click.
+    char cls[16] = {};
+    GetClassNameA(control, cls, sizeof(cls));
+    const LONG_PTR type = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
+    const bool toggles = lstrcmpiA(cls, "Button") == 0 &&
+                         (type == BS_AUTOCHECKBOX || type == BS_AUTO3STATE || type == BS_AUTORADIOBUTTON);
+    const LRESULT before = toggles ? SendMessageW(control, BM_GETCHECK, 0, 0) : 0;
     RECT r = {};
-    GetWindowRect(GetDlgItem(dialog, controlId), &r);
+    GetWindowRect(control, &r);
     MoveMouseTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     MouseButton(true);
     MouseButton(false);
-    Sleep(100);
+    if (toggles && !(type == BS_AUTORADIOBUTTON && before == BST_CHECKED))
+        WaitUntil([&] { return SendMessageW(control, BM_GETCHECK, 0, 0) != before; });
 }
 
 std::string Utf8FromWide(const std::wstring& w) {
@@ -313,6 +365,16 @@ std::vector<std::string> ListBoxTexts(HWND list) {
     }
     return texts;
 }
+
+std::string ControlText(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    std::wstring text(static_cast<size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(static_cast<size_t>(
+        SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
+    return Utf8FromWide(text);
+}
+
+bool IsTicked(HWND dialog, int id) { return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 std::string AnsiFromUtf8(const std::string& utf8) {
     std::wstring w = WideFromUtf8(utf8);
@@ -358,29 +420,22 @@ std::vector<EngineStart> ReadEngineStarts(const std::string& gameFolder) {
 }
 
 bool WaitProcessListed(DWORD processId, DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    do {
-        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
-        if (snapshot != INVALID_HANDLE_VALUE) {
+    return WaitUntil(
+        [&] {
+            HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+            if (snapshot == INVALID_HANDLE_VALUE) return false;
             MODULEENTRY32 module = {};
             module.dwSize = sizeof(module);
             bool listed = Module32First(snapshot, &module) != 0;
             CloseHandle(snapshot);
-            if (listed) return true;
-        }
-        Sleep(10);
-    } while (GetTickCount() - start < milliseconds);
-    return false;
+            return listed;
+        },
+        milliseconds);
 }
 
 std::vector<EngineStart> WaitEngineStarts(const std::string& gameFolder, size_t count, DWORD milliseconds) {
-    DWORD start = GetTickCount();
     std::vector<EngineStart> starts;
-    do {
-        starts = ReadEngineStarts(gameFolder);
-        if (starts.size() >= count) break;
-        Sleep(50);
-    } while (GetTickCount() - start < milliseconds);
+    WaitUntil([&] { return (starts = ReadEngineStarts(gameFolder)).size() >= count; }, milliseconds);
     return starts;
 }
 

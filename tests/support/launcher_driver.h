@@ -73,27 +73,35 @@ private:
     PROCESS_INFORMATION info_ = {};
 };
 
-// A visible top-level window of the process whose title is `title` (UTF-8; empty: any).
+// A message box as the system makes it (not a dialog of the launcher's).
+bool IsMessageBox(HWND window);
+// A visible top-level window of the process, not a message box, whose title is `title` (UTF-8; empty: any).
 HWND WaitForWindow(DWORD processId, const std::string& title, DWORD milliseconds);
 // The same, looked for once, without waiting.
 HWND WaitForWindowNow(DWORD processId, const std::string& title);
-// No visible top-level window of the process during the whole time.
+// No visible top-level window of the process, message boxes included, during the whole time.
 bool StaysWithoutWindow(DWORD processId, DWORD milliseconds);
-// A visible message box of the process (a dialog with the message-box text
-// control); with an owner, only a box over that window.
+// A visible message box of the process; with an owner, only a box over that window.
 HWND WaitForMessageBox(DWORD processId, DWORD milliseconds, HWND owner = nullptr);
+// The window's thread answers a sent message: it has finished what it was doing.
+bool WaitAnswering(HWND window);
+// The process's visible windows as a failure message tells them: title, and a box's text.
+std::string DescribeWindows(DWORD processId);
 // The text of a message box (UTF-8).
 std::string MessageBoxText(HWND box);
 std::string WindowTextUtf8(HWND window);
 // The window is gone or hidden within the time.
 bool WaitWindowGone(HWND window, DWORD milliseconds);
 
-// Real input through the system's input queue.
+// Real input through the system's input queue. It is taken in the order sent;
+// a test waits for what the input changes before it looks.
 void BringToFront(HWND window);
 void PressKey(HWND window, WORD virtualKey);
-// Holds or releases a key on the X server itself (xdotool), as a player's
-// keyboard would; Wine takes the key state from the X server when focus moves.
-void HoldKeyOnDisplay(const char* keyName, bool down);
+// Holds or releases SHIFT on the X server itself (xdotool), as a player's
+// keyboard would; true once the desktop's key state shows it.
+bool HoldShiftOnDisplay(bool down);
+// Clicks the middle of the control; a check box or radio button has taken
+// the click when this returns.
 void ClickControl(HWND dialog, int controlId);
 void MoveMouseTo(int x, int y);
 void MouseButton(bool down);
@@ -106,6 +114,10 @@ std::wstring WideFromUtf8(const std::string& utf8);
 // The items of a list box of the launcher's process, in UTF-8 (asked in
 // UTF-16: the ANSI form does not cross processes whole).
 std::vector<std::string> ListBoxTexts(HWND list);
+// The whole text of a control of another process (asked with WM_GETTEXT:
+// GetWindowText does not ask another process's controls), in UTF-8.
+std::string ControlText(HWND dialog, int id);
+bool IsTicked(HWND dialog, int id);
 
 // The command line of a play launch in the demo folder up to the switches,
 // and the switch fragment with every switch off.

@@ -11,13 +11,19 @@
 
 namespace velk::test {
 
-constexpr DWORD kWindowWait = 8000;
-constexpr DWORD kExitWait = 8000;
+constexpr DWORD kWindowWait = kPatience;
+constexpr DWORD kExitWait = kPatience;
 // Buttons of the title window.
 constexpr int kStarta = 1;
 constexpr int kAvsluta = 2;
+constexpr int kGrafik = 9;
 constexpr int kAvancerad = 1007;
+// Controls of the advanced options.
+constexpr int kCommandsField = 1042;
+constexpr int kRestoreBox = 1054;
+constexpr int kSoundButton = 1068;
 inline const char* const kAdvancedTitle = "VELK - avancerade alternativ";
+inline const char* const kDetailTitle = "VELK - prestandainställningar";
 
 class LauncherFlow : public ::testing::Test {
 protected:
@@ -40,14 +46,17 @@ protected:
         ASSERT_NE(title_, nullptr);
     }
     HWND Window(const char* title) { return WaitForWindow(launcher_->id(), title, kWindowWait); }
-    // Answers the next message box with the key; gives its text (and caption).
-    std::string AnswerBox(WORD key = VK_RETURN, std::string* caption = nullptr) {
-        HWND box = WaitForMessageBox(launcher_->id(), kWindowWait);
+    // Answers the next message box (over `owner`, when given) with the key;
+    // gives its text (and caption) once the box is gone.
+    std::string AnswerBox(WORD key = VK_RETURN, std::string* caption = nullptr, HWND owner = nullptr) {
+        HWND box = WaitForMessageBox(launcher_->id(), kWindowWait, owner);
         if (!box) return "<no box>";
         if (caption) *caption = WindowTextUtf8(box);
         std::string text = MessageBoxText(box);
+        HWND boxOwner = GetWindow(box, GW_OWNER);
         PressKey(box, key);
-        WaitWindowGone(box, 3000);
+        if (!WaitUntil([&] { return !IsWindow(box); })) return "<the box stayed after the key>: " + text;
+        if (boxOwner) WaitAnswering(boxOwner);  // what the answer starts has started
         return text;
     }
     // "Avancerad..." once its warning has been accepted.
@@ -67,15 +76,25 @@ protected:
             MouseButton(true);
             MouseButton(false);
         }
-        Sleep(150);
+        // A single click has been taken once the item shows selected; what a double-click does, the caller waits for.
+        if (clicks == 1) WaitUntil([&] { return SendMessageW(list, LB_GETSEL, index, 0) > 0; });
     }
+    // Closes the dialog with the button and waits until the code that opened
+    // it has also finished (the owner's thread answers again).
     void Close(HWND dialog, int button) {
+        HWND owner = GetWindow(dialog, GW_OWNER);
         ClickControl(dialog, button);
-        ASSERT_TRUE(WaitWindowGone(dialog, 3000));
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        if (owner) WaitAnswering(owner);
+    }
+    // "Avsluta": the launcher ends.
+    void Leave() {
+        ClickControl(title_, kAvsluta);
+        ASSERT_EQ(launcher_->WaitExit(kExitWait), 1u) << "it shows " << DescribeWindows(launcher_->id());
     }
     std::string PlayAndReadCommandFile() {
         ClickControl(title_, kStarta);
-        if (launcher_->WaitExit(kExitWait) != 1) return "<launcher did not end>";
+        if (launcher_->WaitExit(kExitWait) != 1) return "<launcher did not end; it shows " + DescribeWindows(launcher_->id()) + ">";
         return game_.CommandFile();
     }
 };

@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -145,6 +146,16 @@ bool MakeFolder(const std::string& path) { return MakeFolder(WideFromAnsi(path))
 bool RemoveTree(const std::string& path) { return RemoveTree(WideFromAnsi(path)); }
 bool CopyTree(const std::string& from, const std::string& to) { return CopyTree(WideFromAnsi(from), WideFromAnsi(to)); }
 
+std::vector<std::string> ListBoxItems(HWND list) {
+    std::vector<std::string> items;
+    for (LRESULT i = 0, n = SendMessageA(list, LB_GETCOUNT, 0, 0); i < n; ++i) {
+        std::string text(static_cast<size_t>(std::max<LRESULT>(SendMessageA(list, LB_GETTEXTLEN, i, 0), 0)) + 1, '\0');
+        text.resize(static_cast<size_t>(std::max<LRESULT>(SendMessageA(list, LB_GETTEXT, i, (LPARAM)&text[0]), 0)));
+        items.push_back(text);
+    }
+    return items;
+}
+
 std::string WindowsPath(const std::string& unixPath) {
     std::string p = "Z:" + unixPath;
     for (char& c : p)
@@ -198,10 +209,9 @@ constexpr ULONGLONG kFullDiskBytes = 4 << 20;  // the size mounted: room for a c
 // Mounting goes on by itself: waits until the folder is, or is no longer, on the small file system.
 static bool WaitMounted(const std::string& path, bool mounted) {
     ULARGE_INTEGER size = {};
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(20))
-        if (GetDiskFreeSpaceExA(path.c_str(), nullptr, &size, nullptr) && (size.QuadPart == kFullDiskBytes) == mounted)
-            return true;
-    return false;
+    return WaitUntil([&] {
+        return GetDiskFreeSpaceExA(path.c_str(), nullptr, &size, nullptr) && (size.QuadPart == kFullDiskBytes) == mounted;
+    });
 }
 
 FullDisk::FullDisk(const std::string& folder) : folder_(folder) {
@@ -276,9 +286,8 @@ std::string StandInBrowser::Opened() const {
 }
 
 std::string StandInBrowser::WaitOpened(DWORD milliseconds) const {
-    DWORD start = GetTickCount();
     std::string text;
-    while ((text = Opened()).empty() && GetTickCount() - start < milliseconds) Sleep(50);
+    WaitUntil([&] { return !(text = Opened()).empty() && text.back() == '\n'; }, milliseconds);
     return text;
 }
 

@@ -6,6 +6,33 @@
 
 namespace velk::test {
 
+// How long a test waits at most for what must come; on a busy machine it
+// comes late, and only a failing test waits this long.
+constexpr DWORD kPatience = 20000;
+
+// Asks `done` again and again until it holds or the time is up; whether it held.
+template <typename Condition>
+bool WaitUntil(Condition done, DWORD milliseconds = kPatience) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (done()) return true;
+        if (GetTickCount() - start >= milliseconds) return false;
+        Sleep(20);
+    }
+}
+// Reads `read` until it gives `expected` or the time is up; gives what it read last.
+template <typename Read, typename Value>
+auto Eventually(Read read, const Value& expected, DWORD milliseconds = kPatience) {
+    auto value = read();
+    WaitUntil([&] { return value == expected || (value = read()) == expected; }, milliseconds);
+    return value;
+}
+// For state that another process's thread changes once it takes the input sent to it.
+#define EXPECT_EVENTUALLY_EQ(actual, expected) \
+    EXPECT_EQ(::velk::test::Eventually([&] { return (actual); }, (expected)), (expected))
+#define ASSERT_EVENTUALLY_EQ(actual, expected) \
+    ASSERT_EQ(::velk::test::Eventually([&] { return (actual); }, (expected)), (expected))
+
 // A registry key of the test's own, deleted (with everything below it) before and after.
 class ScratchKey {
 public:
@@ -52,6 +79,9 @@ std::wstring WideFromAnsi(const std::string& ansi);
 bool MakeFolder(const std::wstring& path);
 bool RemoveTree(const std::wstring& path);
 bool CopyTree(const std::wstring& from, const std::wstring& to);
+
+// The items of a list box of this process, in the ANSI code page.
+std::vector<std::string> ListBoxItems(HWND list);
 
 // The Windows path of a Unix path (Wine's Z: drive).
 std::string WindowsPath(const std::string& unixPath);
@@ -103,8 +133,8 @@ public:
     StandInBrowser& operator=(const StandInBrowser&) = delete;
     const std::string& recordFile() const { return record_; }
     std::string Opened() const;  // everything recorded so far
-    // Waits until something was recorded.
-    std::string WaitOpened(DWORD milliseconds) const;
+    // Waits until a whole line was recorded.
+    std::string WaitOpened(DWORD milliseconds = kPatience) const;
     // Removes the handler of web addresses altogether (restored at the end).
     void RemoveWebHandler();
 

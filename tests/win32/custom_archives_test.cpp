@@ -19,22 +19,12 @@ namespace {
 using namespace velk::test;
 using Names = std::vector<std::string>;
 
-constexpr const char* kTop = "VelkCustomTest";
-const std::string kKey = std::string(kTop) + "\\Brannock\\Velkarion\\1.0";
-
-Names BoxTexts(HWND box) {
-    Names texts;
-    for (LRESULT i = 0, n = SendMessageA(box, LB_GETCOUNT, 0, 0); i < n; ++i) {
-        char text[512] = {};
-        if (SendMessageA(box, LB_GETTEXTLEN, i, 0) < 512) SendMessageA(box, LB_GETTEXT, i, (LPARAM)text);
-        texts.push_back(text);
-    }
-    return texts;
-}
+constexpr const char* kArchivesTop = "VelkCustomTest";
+const std::string kArchivesKey = std::string(kArchivesTop) + "\\Brannock\\Velkarion\\1.0";
 
 class CustomArchivesTest : public ::testing::Test {
 protected:
-    ScratchKey scratch_{kTop, HKEY_LOCAL_MACHINE};
+    ScratchKey scratch_{kArchivesTop, HKEY_LOCAL_MACHINE};
     TempFolder game_;
     std::unique_ptr<ScopedCurrentFolder> inGame_;
     HWND dialog_ = nullptr;
@@ -44,7 +34,7 @@ protected:
 
     void SetUp() override {
         SetLauncherModule(GetModuleHandleA(nullptr));
-        ASSERT_TRUE(UseScratchSettings(kTop, settings_));
+        ASSERT_TRUE(UseScratchSettings(kArchivesTop, settings_));
         data_.settings = settings_.get();
         inGame_ = std::make_unique<ScopedCurrentFolder>(game_.path());
     }
@@ -59,9 +49,9 @@ protected:
     // A value of the given type (0: none) holding the number or the text.
     void Put(const char* name, DWORD type, DWORD number, const std::string& text) {
         if (type == REG_DWORD) {
-            ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kKey, name, REG_DWORD, &number, 4));
+            ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kArchivesKey, name, REG_DWORD, &number, 4));
         } else if (type == REG_SZ) {
-            ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kKey, name, REG_SZ, text.c_str(), text.size() + 1));
+            ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kArchivesKey, name, REG_SZ, text.c_str(), text.size() + 1));
         }
     }
     void SetSaved(DWORD save, const std::string& list) {
@@ -84,7 +74,7 @@ protected:
     void Command(int id, int code) { SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, code), (LPARAM)Item(id)); }
     // The player clicks the item with this text.
     void Choose(int id, const std::string& text) {
-        Names texts = BoxTexts(Item(id));
+        Names texts = ListBoxItems(Item(id));
         auto at = std::find(texts.begin(), texts.end(), text);
         ASSERT_NE(at, texts.end()) << text;
         SendMessageA(Item(id), LB_SETCURSEL, at - texts.begin(), 0);
@@ -92,7 +82,7 @@ protected:
     }
     bool Enabled(int id) { return IsWindowEnabled(Item(id)) != FALSE; }
     LRESULT Selection(int id) { return SendMessageA(Item(id), LB_GETCURSEL, 0, 0); }
-    Names Chosen() { return BoxTexts(Item(IDC_CHOSEN_ARCHIVES)); }
+    Names Chosen() { return ListBoxItems(Item(IDC_CHOSEN_ARCHIVES)); }
 };
 
 TEST_F(CustomArchivesTest, TemplateLayoutAndStyles) {
@@ -192,7 +182,7 @@ TEST_F(CustomArchivesTest, ScanListsOnlyArchiveFilesAndComesBackToItsFolder) {
         EXPECT_EQ(ScanCustomFolder(box), static_cast<int>(c.expected.size()));
         GetCurrentDirectoryA(MAX_PATH, after);
         EXPECT_STREQ(after, before);
-        Names found = BoxTexts(box), expected = c.expected;
+        Names found = ListBoxItems(box), expected = c.expected;
         std::sort(found.begin(), found.end());
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(found, expected);
@@ -313,7 +303,7 @@ TEST_F(CustomArchivesTest, SavedListRules) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         HKEY key = nullptr;
-        ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey.c_str(), 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+        ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kArchivesKey.c_str(), 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
         RegDeleteValueA(key, "Save Rez Files");
         RegDeleteValueA(key, "Rez Files");
         RegCloseKey(key);

@@ -12,11 +12,11 @@ namespace {
 
 using namespace velk::test;
 
-constexpr const char* kTop = "VelkDiscTest";
+constexpr const char* kDiscTop = "VelkDiscTest";
 
 class DataDiscTest : public ::testing::Test {
 protected:
-    ScratchKey scratch_{kTop, HKEY_LOCAL_MACHINE};
+    ScratchKey scratch_{kDiscTop, HKEY_LOCAL_MACHINE};
     GameTexts texts_;
     DiscFound disc_;
     std::unique_ptr<SettingsStore> settings_;
@@ -34,7 +34,7 @@ protected:
         EjectDisc('T');
     }
     void OpenSettingsWithHint(const char* hint) {
-        ASSERT_TRUE(UseScratchSettings(kTop, settings_));
+        ASSERT_TRUE(UseScratchSettings(kDiscTop, settings_));
         if (hint) {
             ASSERT_TRUE(settings_->WriteString("CdRom Drive", hint));
         }

@@ -25,16 +25,6 @@ std::wstring WideText(HWND window) {
     return text;
 }
 
-std::vector<std::string> BoxTexts(HWND box) {
-    std::vector<std::string> texts;
-    LRESULT count = SendMessageA(box, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        char text[256] = {};
-        SendMessageA(box, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-        texts.push_back(text);
-    }
-    return texts;
-}
 
 int Selection(HWND box) { return static_cast<int>(SendMessageA(box, LB_GETCURSEL, 0, 0)); }
 
@@ -91,8 +81,8 @@ protected:
         SendMessageA(Box(id), LB_SETCURSEL, index, 0);
         SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(Box(id)));
     }
-    std::vector<std::string> Cards() { return BoxTexts(Box(IDC_CARD_LIST)); }
-    std::vector<std::string> Modes() { return BoxTexts(Box(IDC_MODE_LIST)); }
+    std::vector<std::string> Cards() { return ListBoxItems(Box(IDC_CARD_LIST)); }
+    std::vector<std::string> Modes() { return ListBoxItems(Box(IDC_MODE_LIST)); }
 };
 
 TEST_F(DisplayDialogTest, TemplateLayoutAndListStyles) {
@@ -163,7 +153,7 @@ TEST_F(DisplayDialogTest, TemplateLayoutAndListStyles) {
 
 TEST_F(DisplayDialogTest, FirstOpeningTakesFirstRendererLastCardAndItsDefaultMode) {
     Open();
-    EXPECT_EQ(BoxTexts(Box(IDC_RENDERER_LIST)),
+    EXPECT_EQ(ListBoxItems(Box(IDC_RENDERER_LIST)),
               (std::vector<std::string>{"Renderer A (a.ren)", "b.ren", "Renderer C (c.ren)"}));
     EXPECT_EQ(Selection(Box(IDC_RENDERER_LIST)), 0);
     EXPECT_EQ(Cards(), (std::vector<std::string>{"Example Card (Card1)", "Second Card (Card2)"}));
@@ -347,7 +337,7 @@ TEST_F(OpenDisplayTest, AcceptedWarningSearchesOnceAndKeepsTheResult) {
     {
         ModalDriver driver({Press(IDOK), [&](HWND window) {
                                 dialog = window;
-                                shownRenderers = BoxTexts(GetDlgItem(window, IDC_RENDERER_LIST));
+                                shownRenderers = ListBoxItems(GetDlgItem(window, IDC_RENDERER_LIST));
                                 PostMessageA(window, WM_COMMAND, IDOK, 0);
                             }});
         EXPECT_EQ(OpenDisplaySettings(nullptr, choice_), 1);

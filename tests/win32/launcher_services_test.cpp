@@ -66,8 +66,8 @@ TEST(ProcessCheck, SeesAnotherProcessByItsFullPath) {
     std::string engine = game / "TALVEX.EXE";
     EXPECT_FALSE(IsProcessRunning(WideFromAnsi(engine).c_str(), 1));
     Process p;
-    ASSERT_TRUE(p.Start(game.path(), "TALVEX.EXE", "-stay 10000"));
-    ASSERT_TRUE(WaitProcessListed(p.id(), 5000));
+    ASSERT_TRUE(p.Start(game.path(), "TALVEX.EXE", "-stay 120000"));
+    ASSERT_TRUE(WaitProcessListed(p.id(), kPatience));
     EXPECT_TRUE(IsProcessRunning(WideFromAnsi(engine).c_str(), 1));
     EXPECT_TRUE(IsProcessRunning(L"talvex.exe", 1));
     EXPECT_FALSE(IsProcessRunning(L"talvex.exe", 2));
@@ -78,8 +78,8 @@ TEST(ProcessCheck, PathsNameTheSameFile) {
     GameFolder game;
     ASSERT_TRUE(game.MoveTo("spel-\xC4\x81\\\xCF\x80\xCE\xB1\xCE\xB9\xCF\x87\xCE\xBD\xCE\xAF\xCE\xB4\xCE\xB9 (GOTY)"));
     Process engine;
-    ASSERT_TRUE(engine.Start(game.widePath(), "TALVEX.EXE", "-stay 10000"));
-    ASSERT_TRUE(WaitProcessListed(engine.id(), 5000));
+    ASSERT_TRUE(engine.Start(game.widePath(), "TALVEX.EXE", "-stay 120000"));
+    ASSERT_TRUE(WaitProcessListed(engine.id(), kPatience));
     wchar_t shortPath[MAX_PATH] = {};
     GetShortPathNameW((game.widePath() + L"\\TALVEX.EXE").c_str(), shortPath, MAX_PATH);
     EXPECT_TRUE(IsProcessRunning(shortPath, 1)) << shortPath;
@@ -115,7 +115,7 @@ TEST(SetupStart, StartsInTheGivenFolder) {
     const std::string root = disc.path() + "\\";
     ASSERT_TRUE(RunSetup(root, "SETUP.EXE"));
     std::string record;
-    for (int i = 0; i < 100 && !ReadFileText(disc / "setup-record.txt", &record); ++i) Sleep(50);
+    WaitUntil([&] { return ReadFileText(disc / "setup-record.txt", &record) && record.find("\nEND") != std::string::npos; });
     EXPECT_NE(record.find("cwd " + disc.path() + "\n"), std::string::npos) << record;
     EXPECT_NE(record.find("commandline " + disc.path() + "\\SETUP.EXE"), std::string::npos) << record;
     EXPECT_FALSE(RunSetup(root, "MISSING.EXE"));
@@ -158,15 +158,11 @@ TEST(EngineRunCount, ReadsTheNumRunsLine) {
 
 // Reads the text of the message box the thread is about to show, then closes it.
 DWORD WINAPI AnswerBoxLater(void* textOut) {
-    for (int i = 0; i < 200; ++i) {
-        HWND box = WaitForMessageBox(GetCurrentProcessId(), 50);
-        if (box) {
-            *static_cast<std::string*>(textOut) = MessageBoxText(box) + "|" + WindowTextUtf8(box);
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
-            return 0;
-        }
-    }
-    return 1;
+    HWND box = WaitForMessageBox(GetCurrentProcessId(), kPatience);
+    if (!box) return 1;
+    *static_cast<std::string*>(textOut) = MessageBoxText(box) + "|" + WindowTextUtf8(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    return 0;
 }
 
 TEST(ErrorBox, StringTextOrErrorAndTheGameTitle) {
@@ -184,7 +180,7 @@ TEST(ErrorBox, StringTextOrErrorAndTheGameTitle) {
         std::string seen;
         HANDLE t = CreateThread(nullptr, 0, AnswerBoxLater, &seen, 0, nullptr);
         EXPECT_EQ(ShowGameError(nullptr, c.id, MB_ICONINFORMATION), IDOK);
-        WaitForSingleObject(t, 10000);
+        WaitForSingleObject(t, INFINITE);
         CloseHandle(t);
         EXPECT_EQ(seen, c.expected);
     }

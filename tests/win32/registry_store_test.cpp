@@ -16,16 +16,16 @@ using test::QueryValue;
 using test::ScratchKey;
 using test::SetValue;
 
-constexpr const char* kTop = "VelkTest";
+constexpr const char* kStoreTop = "VelkTest";
 constexpr const char* kVersionPath = "VelkTest\\Brannock\\Velkarion\\1.0";
 
 class RegistryStoreTest : public ::testing::Test {
 protected:
-    ScratchKey scratch_{kTop, HKEY_LOCAL_MACHINE};
+    ScratchKey scratch_{kStoreTop, HKEY_LOCAL_MACHINE};
     RegistryStore store_;
 
     void OpenStore(const char* section = nullptr) {
-        ASSERT_TRUE(store_.Open("Brannock", "Velkarion", "1.0", section, HKEY_LOCAL_MACHINE, kTop));
+        ASSERT_TRUE(store_.Open("Brannock", "Velkarion", "1.0", section, HKEY_LOCAL_MACHINE, kStoreTop));
     }
     void StoreRaw(const char* name, DWORD type, const void* data, DWORD size) {
         ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kVersionPath, name, type, data, size));
@@ -33,7 +33,7 @@ protected:
 };
 
 TEST_F(RegistryStoreTest, OpenCreatesEveryLevelAndFirstReadsGiveDefaults) {
-    ASSERT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, kTop));
+    ASSERT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, kStoreTop));
     OpenStore();
     EXPECT_TRUE(store_.isOpen());
     EXPECT_TRUE(test::KeyExists(HKEY_LOCAL_MACHINE, kVersionPath));
@@ -241,14 +241,14 @@ TEST_F(RegistryStoreTest, ClosedStoreIsHarmless) {
 
 TEST_F(RegistryStoreTest, FailedOpenStaysClosedAndCloseDoesNothing) {
     // No root at all: the very first level cannot be created.
-    EXPECT_FALSE(store_.Open("Brannock", "Velkarion", "1.0", nullptr, nullptr, kTop));
+    EXPECT_FALSE(store_.Open("Brannock", "Velkarion", "1.0", nullptr, nullptr, kStoreTop));
     EXPECT_FALSE(store_.isOpen());
     store_.Close();
     EXPECT_FALSE(store_.isOpen());
     EXPECT_EQ(store_.ReadDword("x", 4), 4);
     // A level that fails part-way: a product name too long for a key name.
     std::string tooLong(300, 'k');
-    EXPECT_FALSE(store_.Open("Brannock", tooLong.c_str(), "1.0", nullptr, HKEY_LOCAL_MACHINE, kTop));
+    EXPECT_FALSE(store_.Open("Brannock", tooLong.c_str(), "1.0", nullptr, HKEY_LOCAL_MACHINE, kStoreTop));
     EXPECT_FALSE(store_.isOpen());
     EXPECT_LE(store_.productName().size(), 255u);
 }
@@ -273,7 +273,7 @@ TEST_F(RegistryStoreTest, ExistingKeysAreReopened) {
     ASSERT_TRUE(store_.WriteString("Language", "Swedish"));
     store_.Close();
     RegistryStore other;
-    ASSERT_TRUE(other.Open("Brannock", "Velkarion", "1.0", nullptr, HKEY_LOCAL_MACHINE, kTop));
+    ASSERT_TRUE(other.Open("Brannock", "Velkarion", "1.0", nullptr, HKEY_LOCAL_MACHINE, kStoreTop));
     char buf[16];
     uint32_t size = sizeof(buf);
     EXPECT_STREQ(other.ReadString("Language", buf, size, nullptr), "Swedish");

@@ -19,8 +19,8 @@ namespace {
 
 using namespace velk::test;
 
-constexpr const char* kTop = "VelkSoundTest";
-constexpr const char* kKey = "VelkSoundTest\\Brannock\\Velkarion\\1.0";
+constexpr const char* kSoundTop = "VelkSoundTest";
+constexpr const char* kSoundKey = "VelkSoundTest\\Brannock\\Velkarion\\1.0";
 
 std::string BuildFolder() {
     char path[MAX_PATH] = {};
@@ -40,7 +40,7 @@ std::vector<int> CheckedReverbs(HWND dialog) {
 
 class SoundDetectionTest : public ::testing::Test {
 protected:
-    ScratchKey scratch_{kTop, HKEY_LOCAL_MACHINE};
+    ScratchKey scratch_{kSoundTop, HKEY_LOCAL_MACHINE};
     TempFolder game_;
     std::unique_ptr<ScopedCurrentFolder> inGame_;
     HWND owner_ = nullptr;
@@ -50,7 +50,7 @@ protected:
     void SetUp() override {
         SetLauncherModule(GetModuleHandleA(nullptr));
         SetGameTitle("Velkarion");
-        ASSERT_TRUE(UseScratchSettings(kTop, settings_));
+        ASSERT_TRUE(UseScratchSettings(kSoundTop, settings_));
         inGame_ = std::make_unique<ScopedCurrentFolder>(game_.path());
         owner_ = CreateWindowExA(0, "STATIC", "ADVANCED", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
                                  nullptr, nullptr);
@@ -76,7 +76,7 @@ protected:
     DWORD StoredNumber(const char* name) {
         DWORD type = 0;
         std::vector<BYTE> data;
-        if (!QueryValue(HKEY_LOCAL_MACHINE, kKey, name, &type, &data) || type != REG_DWORD) return 0xDEADBEEF;
+        if (!QueryValue(HKEY_LOCAL_MACHINE, kSoundKey, name, &type, &data) || type != REG_DWORD) return 0xDEADBEEF;
         return *reinterpret_cast<DWORD*>(data.data());
     }
     ModalDriver::Step ExpectBox(UINT stringId, int press) {
@@ -188,9 +188,9 @@ TEST_F(SoundDetectionTest, EndlessLibraryIsFollowedFor256Providers) {
 TEST_F(SoundDetectionTest, StoredValuesOfTheWrongKindLeaveTheFields) {
     const std::string tooLong(261, 'n');
     const DWORD eight = 8;
-    SetValue(HKEY_LOCAL_MACHINE, kKey, "Sound Provider Name", REG_SZ, tooLong.c_str(), 262);
-    SetValue(HKEY_LOCAL_MACHINE, kKey, "Sound 3D Samples", REG_SZ, "20", 3);
-    SetValue(HKEY_LOCAL_MACHINE, kKey, "Sound 2D Samples", REG_DWORD, &eight, 4);
+    SetValue(HKEY_LOCAL_MACHINE, kSoundKey, "Sound Provider Name", REG_SZ, tooLong.c_str(), 262);
+    SetValue(HKEY_LOCAL_MACHINE, kSoundKey, "Sound 3D Samples", REG_SZ, "20", 3);
+    SetValue(HKEY_LOCAL_MACHINE, kSoundKey, "Sound 2D Samples", REG_DWORD, &eight, 4);
     SoundChoice& choice = sound_.choice;
     choice.providerName = "Kept";
     LoadSoundChoice(*settings_, choice);
@@ -198,11 +198,11 @@ TEST_F(SoundDetectionTest, StoredValuesOfTheWrongKindLeaveTheFields) {
     EXPECT_EQ(choice.samples3D, 16u);
     EXPECT_EQ(choice.samples2D, 8u);
 
-    SetValue(HKEY_LOCAL_MACHINE, kKey, "Sound Provider Name", REG_DWORD, &eight, 4);
+    SetValue(HKEY_LOCAL_MACHINE, kSoundKey, "Sound Provider Name", REG_DWORD, &eight, 4);
     LoadSoundChoice(*settings_, choice);
     EXPECT_EQ(choice.providerName, "Kept");
     const std::string longest(260, 'n');
-    SetValue(HKEY_LOCAL_MACHINE, kKey, "Sound Provider Name", REG_SZ, longest.c_str(), 261);
+    SetValue(HKEY_LOCAL_MACHINE, kSoundKey, "Sound Provider Name", REG_SZ, longest.c_str(), 261);
     LoadSoundChoice(*settings_, choice);
     EXPECT_EQ(choice.providerName, longest);
 }

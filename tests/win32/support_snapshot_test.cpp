@@ -14,8 +14,8 @@ namespace {
 using namespace velk::test;
 using FileState = SupportSnapshot::FileState;
 
-constexpr const char* kTop = "VelkSupportTest";
-const std::string kKey = std::string(kTop) + "\\Brannock\\Velkarion\\1.0";
+constexpr const char* kSnapshotTop = "VelkSupportTest";
+const std::string kSnapshotKey = std::string(kSnapshotTop) + "\\Brannock\\Velkarion\\1.0";
 
 // A store that cannot delete "Disable Fog" and notes the error mode each read meets.
 struct WatchingStore final : SettingsStore {
@@ -30,7 +30,7 @@ struct WatchingStore final : SettingsStore {
 
 class SupportSnapshotTest : public ::testing::Test {
 protected:
-    ScratchKey scratch_{kTop, HKEY_LOCAL_MACHINE};
+    ScratchKey scratch_{kSnapshotTop, HKEY_LOCAL_MACHINE};
     TempFolder game_;
     ScopedCurrentFolder inGame_{game_.path()};
     LauncherRun run_;
@@ -54,7 +54,7 @@ TEST_F(SupportSnapshotTest, SoundLibraryIsFoundWholeInFoldersOutsideTheCodePageA
         ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
         const SupportSnapshot snap = TakeSupportSnapshot();
         SetCurrentDirectoryA(game_.path().c_str());
-        EXPECT_EQ(snap.soundLibrary, Utf8FromWide(library));
+        EXPECT_EQ(snap.soundLibrary, velk::Utf8FromWide(library));
         ASSERT_EQ(snap.renderers.size(), 1u);
         EXPECT_TRUE(snap.renderers[0].outsideCodePage && snap.renderers[0].fileName == "grafik-\xc4\x81.ren");
     }
@@ -93,14 +93,14 @@ TEST_F(SupportSnapshotTest, CommandFileSaysWhatKeepsItFromBeingRead) {
 }
 
 TEST_F(SupportSnapshotTest, TheLaunchersOwnValuesComeFirstAndOnlyWhatIsShownIsKept) {
-    ASSERT_TRUE(UseScratchSettings(kTop, run_.settings));
+    ASSERT_TRUE(UseScratchSettings(kSnapshotTop, run_.settings));
     const std::string large(20000, 'v');
     for (int i = 1000; i < 1300; ++i)  // named in the order made, whichever order the registry lists
-        ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kKey, ("Extra " + std::to_string(i)).c_str(), REG_SZ, large.c_str(),
+        ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kSnapshotKey, ("Extra " + std::to_string(i)).c_str(), REG_SZ, large.c_str(),
                              static_cast<DWORD>(large.size() + 1)));
     // The launcher's own values last, one of them in another letter case.
-    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kKey, "LANGUAGE", REG_SZ, "Swedish", 8));
-    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kKey, "Num Launcher Runs", REG_DWORD, "\4\0\0\0", 4));
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kSnapshotKey, "LANGUAGE", REG_SZ, "Swedish", 8));
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kSnapshotKey, "Num Launcher Runs", REG_DWORD, "\4\0\0\0", 4));
     const SupportSnapshot snap = TakeSupportSnapshot();
     ASSERT_EQ(snap.registry.size(), kShownRegistryValues);
     EXPECT_EQ(snap.registry[0].name + "|" + snap.registry[1].name + "|" + snap.registry[2].name + "|" +

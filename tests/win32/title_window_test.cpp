@@ -193,7 +193,7 @@ TEST_F(TitleWindowTest, ReleasingAClickOverALinkOpensItsAddress) {
         DeleteFileA(browser.recordFile().c_str());
         Mouse(WM_LBUTTONDOWN, MK_LBUTTON, POINT{2, 2});  // pressed outside any link
         EXPECT_EQ(Mouse(WM_LBUTTONUP, 0, LinkCentre(c.link)), 1);
-        EXPECT_NE(browser.WaitOpened(5000).find(c.address), std::string::npos) << browser.Opened();
+        EXPECT_NE(browser.WaitOpened().find(c.address), std::string::npos) << browser.Opened();
     }
     DeleteFileA(browser.recordFile().c_str());
     Mouse(WM_LBUTTONUP, 0, POINT{2, 2});
@@ -226,15 +226,15 @@ TEST_F(TitleWindowTest, WebAndHelpCommandsOpenThroughTheShell) {
     ScopedCurrentFolder in(game.path());
     Open();
     EXPECT_EQ(Command(IDC_GAME_WEB_SITE), 1);
-    EXPECT_NE(browser.WaitOpened(5000).find("http://www.velkarion.example/"), std::string::npos);
+    EXPECT_NE(browser.WaitOpened().find("http://www.velkarion.example/"), std::string::npos);
     DeleteFileA(browser.recordFile().c_str());
     EXPECT_EQ(Command(IDC_GAME_HELP), 1);
-    EXPECT_NE(browser.WaitOpened(5000).find("VELK.hlp"), std::string::npos) << browser.Opened();
+    EXPECT_NE(browser.WaitOpened().find("VELK.hlp"), std::string::npos) << browser.Opened();
 }
 
 // Answers the message box the dialog is about to show; gives its text.
 DWORD WINAPI AnswerBox(void* out) {
-    HWND box = WaitForMessageBox(GetCurrentProcessId(), 8000);
+    HWND box = WaitForMessageBox(GetCurrentProcessId(), kPatience);
     if (!box) return 1;
     *static_cast<std::string*>(out) = MessageBoxText(box);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
@@ -245,7 +245,7 @@ std::string BoxShownBy(const std::function<void()>& action) {
     std::string text;
     HANDLE t = CreateThread(nullptr, 0, AnswerBox, &text, 0, nullptr);
     action();
-    WaitForSingleObject(t, 10000);
+    WaitForSingleObject(t, INFINITE);
     CloseHandle(t);
     return text;
 }

@@ -1,0 +1,37 @@
+# Build time: most translation units parse <windows.h>, gtest and the standard
+# library, which cost more than the code they hold. They are parsed once per
+# target, or once for a group of targets with the same flags (precompiled
+# headers), and the test programs are compiled a batch of files at a time
+# (unity builds; the product's own sources keep one file per unit).
+set(velk_std_headers <algorithm> <cstdint> <cstdio> <cstring> <map> <memory> <string> <vector>)
+target_precompile_headers(velk_pure PRIVATE ${velk_std_headers})
+
+if(WIN32)
+  target_precompile_headers(velk_app PRIVATE <windows.h> ${velk_std_headers})
+  # Programs and modules beside the launcher, on the launcher's headers.
+  foreach(t Velkarion browser_standin setup_standin talvex_standin mss32_standin_code bench_discovery
+            bench_launch bench_title bare_dialog bare_dialog_sound)
+    if(TARGET ${t})
+      target_precompile_headers(${t} REUSE_FROM velk_app)
+    endif()
+  endforeach()
+  get_property(standin_targets DIRECTORY ${CMAKE_SOURCE_DIR}/standins/renderers PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(t ${standin_targets})
+    if(t MATCHES "^velk_standin_exports_")
+      target_precompile_headers(${t} REUSE_FROM velk_app)
+    endif()
+  endforeach()
+endif()
+
+if(TARGET velk_test_support)
+  target_precompile_headers(velk_test_support PRIVATE <windows.h> <gtest/gtest.h> <functional> ${velk_std_headers})
+  foreach(t velk_win32_tests velk_e2e_tests)
+    target_precompile_headers(${t} REUSE_FROM velk_test_support)
+    set_target_properties(${t} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+  endforeach()
+endif()
+
+if(TARGET velk_native_tests)
+  target_precompile_headers(velk_native_tests PRIVATE <gtest/gtest.h> ${velk_std_headers})
+  set_target_properties(velk_native_tests PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+endif()
