@@ -3,16 +3,16 @@
 #pragma once
 #include <windows.h>
 
+#include "advanced/advanced_choice.h"
+
 namespace velk {
 
-// Each runs its dialog over the owner: 1 after "Stäng", 0 after Escape.
-int OpenAdvancedHelp(HWND owner);
-int OpenCardNotes(HWND owner);
+class SettingsStore;
 
-// Adds a label (from the string table when labelId is not 0, else the
-// fallback) with the text id as item data. 1 when added, 0 otherwise.
-int AddNoteEntry(HWND list, const char* fallbackLabel, UINT textId, UINT labelId);
-// Shows the selected entry's text in the dialog's text field. 1 when shown.
-int ShowSelectedNote(HWND dialog);
+// Each runs its dialog over the owner, starting at the entry the settings
+// remember and keeping the one shown last in the choice: 1 after "Stäng",
+// 0 after Escape.
+int OpenAdvancedHelp(HWND owner, AdvancedChoice& choice, SettingsStore* settings);
+int OpenCardNotes(HWND owner, AdvancedChoice& choice, SettingsStore* settings);
 
 }  // namespace velk

@@ -2,9 +2,8 @@
 
 #include "advanced/advanced_notes.h"
 #include "advanced/custom_archives.h"
-#include "advanced/switches.h"
 #include "base/dialog_services.h"
-#include "launcher/launcher_state.h"
+#include "base/settings_store.h"
 #include "sound/sound_detection.h"
 #include "ids_advanced.h"
 #include "ids_strings.h"
@@ -58,67 +57,48 @@ std::string CommandText(HWND dialog) {
     return text;
 }
 
-// What the opener hands in, for as long as the dialog runs.
-struct AdvancedHooks {
-    CommandLinePreviewFn preview = nullptr;
-    SupportDialogFn support = nullptr;
-};
-
-const AdvancedHooks& DialogHooks(HWND dialog) {
-    static const AdvancedHooks kNone;
-    auto* hooks = reinterpret_cast<const AdvancedHooks*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
-    return hooks ? *hooks : kNone;
-}
-
 // Shows the engine command line for the boxes and text as they stand.
 void UpdatePreview(HWND dialog) {
-    CommandLinePreviewFn preview = DialogHooks(dialog).preview;
-    if (!preview) return;
-    CommandLinePreview shown = preview(TickedSwitches(dialog), CommandText(dialog));
+    const AdvancedOptions* options = DialogData<const AdvancedOptions>(dialog);
+    if (!options || !options->preview) return;
+    CommandLinePreview shown = options->preview(TickedSwitches(dialog), CommandText(dialog));
     SetDlgItemTextA(dialog, IDC_ADV_PREVIEW, shown.line.c_str());
     ShowWindow(GetDlgItem(dialog, IDC_ADV_PREVIEW_LABEL), shown.asksLevel ? SW_HIDE : SW_SHOW);
     ShowWindow(GetDlgItem(dialog, IDC_ADV_PREVIEW_LABEL_ASKS), shown.asksLevel ? SW_SHOW : SW_HIDE);
 }
 
-// The boxes and the text as the launcher's state and the stored text have them.
-void ShowSettings(HWND dialog) {
-    LauncherState& s = State();
+// The boxes and the text as the run's choice and the stored text have them.
+void ShowSettings(HWND dialog, const AdvancedOptions& options) {
+    AdvancedChoice& choice = options.choice;
     // The stored text is read again, so a text saved since start-up shows.
-    LoadCommandLineText(s.settings.get(), &s);
-    CheckDlgButton(dialog, IDC_ADV_SAVE_COMMANDS, s.saveCommands ? BST_CHECKED : BST_UNCHECKED);
-    EngineSwitches& switches = s;
+    LoadCommandLineText(options.settings, &choice.commandLine);
+    CheckDlgButton(dialog, IDC_ADV_SAVE_COMMANDS, choice.commandLine.saveCommands ? BST_CHECKED : BST_UNCHECKED);
     for (const SwitchBox& box : kSwitchBoxes)
-        CheckDlgButton(dialog, box.id, switches.*box.field ? BST_CHECKED : BST_UNCHECKED);
-    SetDlgItemTextA(dialog, IDC_ADV_COMMANDS, s.commandLineText.c_str());
+        CheckDlgButton(dialog, box.id, choice.switches.*box.field ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemTextA(dialog, IDC_ADV_COMMANDS, choice.commandLine.commandLineText.c_str());
     KillTimer(dialog, kPreviewTimer);
     UpdatePreview(dialog);
 }
 
-void OnInitDialog(HWND dialog, const AdvancedHooks* hooks) {
-    SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(hooks));
+void OnInitDialog(HWND dialog, const AdvancedOptions& options) {
     SetDialogIcon(dialog);
-    EnableWindow(GetDlgItem(dialog, IDC_ADV_SUPPORT), hooks->support != nullptr);
-    ShowSettings(dialog);
+    EnableWindow(GetDlgItem(dialog, IDC_ADV_SUPPORT), options.support != nullptr);
+    ShowSettings(dialog, options);
 }
 
-void OnOk(HWND dialog) {
-    LauncherState& s = State();
-    s.commandLineText = CommandText(dialog);
-
-    s.saveCommands = IsTicked(dialog, IDC_ADV_SAVE_COMMANDS) ? 1 : 0;
-    if (s.settings) {
-        s.settings->WriteDword("Save Commands", s.saveCommands);
-        // Without saving, the stored text stays as it was (and is no longer read).
-        if (s.saveCommands) s.settings->WriteString("Commands", s.commandLineText.c_str());
-    }
-    static_cast<EngineSwitches&>(s) = TickedSwitches(dialog);
+void OnOk(HWND dialog, const AdvancedOptions& options) {
+    AdvancedChoice& choice = options.choice;
+    choice.commandLine.commandLineText = CommandText(dialog);
+    choice.commandLine.saveCommands = IsTicked(dialog, IDC_ADV_SAVE_COMMANDS) ? 1 : 0;
+    SaveCommandLineText(options.settings, choice.commandLine);
+    choice.switches = TickedSwitches(dialog);
     EndDialog(dialog, 1);
 }
 
 // Buttons act on clicks only (notification 0): the whole command word is
 // compared. The preview follows every box, the text once typing pauses, and
 // the sub-dialogs whose choices reach the engine line.
-void OnCommand(HWND dialog, WPARAM command) {
+void OnCommand(HWND dialog, const AdvancedOptions& options, WPARAM command) {
     if (command == MAKEWPARAM(IDC_ADV_COMMANDS, EN_CHANGE)) {
         SetTimer(dialog, kPreviewTimer, USER_TIMER_MINIMUM, nullptr);
         return;
@@ -129,28 +109,28 @@ void OnCommand(HWND dialog, WPARAM command) {
     }
     switch (command) {
     case IDOK:
-        OnOk(dialog);
+        OnOk(dialog, options);
         break;
     case IDCANCEL:
         EndDialog(dialog, 0);
         break;
     case IDC_ADV_HELP:
-        OpenAdvancedHelp(dialog);
+        OpenAdvancedHelp(dialog, options.choice, options.settings);
         break;
     case IDC_ADV_CUSTOM:
-        OpenCustomArchives(dialog);
+        OpenCustomArchives(dialog, options.choice, options.settings);
         UpdatePreview(dialog);
         break;
     case IDC_ADV_CARD_NOTES:
-        OpenCardNotes(dialog);
+        OpenCardNotes(dialog, options.choice, options.settings);
         break;
     case IDC_ADV_3D_SOUND:
-        RunSoundDetection(State().instance, dialog, true);
+        RunSoundDetection(LauncherModule(), dialog, true, options.sound, options.settings);
         UpdatePreview(dialog);
         break;
     case IDC_ADV_SUPPORT:
         // After a reset the boxes show it; OK keeps it and Cancel has nothing to undo.
-        if (DialogHooks(dialog).support && DialogHooks(dialog).support(dialog)) ShowSettings(dialog);
+        if (options.support && options.support(dialog)) ShowSettings(dialog, options);
         break;
     default:
         break;
@@ -158,39 +138,28 @@ void OnCommand(HWND dialog, WPARAM command) {
 }
 
 INT_PTR CALLBACK AdvancedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInitDialog(dialog, reinterpret_cast<const AdvancedHooks*>(lParam));
-        return TRUE;
-    case WM_COMMAND:
-        OnCommand(dialog, wParam);
-        return TRUE;
-    case WM_TIMER:
-        if (wParam != kPreviewTimer) return FALSE;
-        KillTimer(dialog, kPreviewTimer);
-        UpdatePreview(dialog);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    if (message != WM_TIMER)
+        return DataDialogProc<const AdvancedOptions, OnInitDialog, OnCommand>(dialog, message, wParam, lParam);
+    if (wParam != kPreviewTimer) return FALSE;
+    KillTimer(dialog, kPreviewTimer);
+    UpdatePreview(dialog);
+    return TRUE;
 }
 
 bool AcceptAdvancedWarning(HWND owner, SettingsStore* settings) {
-    if (settings && settings->ReadDword("AdvWarning", 0) != 0) return true;
+    if (settings && settings->ReadDword(kAdvancedWarningValue, 0) != 0) return true;
     return ShowError(owner, IDS_ADVANCED_WARNING, "Advanced Options", MB_OKCANCEL) == IDOK;
 }
 
 }  // namespace
 
-int OpenAdvancedOptions(HWND owner, CommandLinePreviewFn preview, SupportDialogFn support) {
-    LauncherState& s = State();
-    if (!AcceptAdvancedWarning(owner, s.settings.get())) return 0;
-    const AdvancedHooks hooks = {preview, support};
-    INT_PTR result =
-        DialogBoxParamA(s.instance, "ADVANCED", owner, AdvancedDialogProc, reinterpret_cast<LPARAM>(&hooks));
+int OpenAdvancedOptions(HWND owner, const AdvancedOptions& options) {
+    if (!AcceptAdvancedWarning(owner, options.settings)) return 0;
+    INT_PTR result = DialogBoxParamA(LauncherModule(), "ADVANCED", owner, AdvancedDialogProc,
+                                     reinterpret_cast<LPARAM>(&options));
     // A dialog that could not be made was never seen: the warning stays due.
     if (result == -1) return 0;
-    if (s.settings) s.settings->WriteDword("AdvWarning", 1);
+    if (options.settings) options.settings->WriteDword(kAdvancedWarningValue, 1);
     return result == 1 ? 1 : 0;
 }
 

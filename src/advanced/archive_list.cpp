@@ -2,17 +2,15 @@
 
 #include <cstring>
 
+#include "base/engine_text.h"
 #include "base/settings_store.h"
 
 namespace velk {
 
 namespace {
 constexpr char kSeparator = '|';
-// "Rez Files" is read into 2048 bytes with 2046 of them offered.
-constexpr uint32_t kSavedListBuffer = 2048;
-constexpr uint32_t kSavedListRoom = kSavedListBuffer - 2;
-
-bool HasBlank(const std::string& name) { return name.find(' ') != std::string::npos; }
+// "Rez Files" is read with 2046 bytes of room.
+constexpr uint32_t kSavedListRoom = 2046;
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -77,12 +75,7 @@ std::string JoinArchiveList(const std::vector<std::string>& names, size_t limit)
 std::string BuildArchiveFragment(const std::vector<std::string>& names) {
     std::string fragment;
     for (const std::string& name : names) {
-        if (name.empty()) continue;
-        // A blank would split the name into two engine arguments.
-        if (HasBlank(name))
-            fragment += " -rez \"custom\\" + name + "\"";
-        else
-            fragment += " -rez custom\\" + name;
+        if (!name.empty()) fragment += " -rez " + AsOneArgument("custom\\" + name);
     }
     return fragment;
 }
@@ -90,23 +83,20 @@ std::string BuildArchiveFragment(const std::vector<std::string>& names) {
 void LoadArchiveChoice(SettingsStore* settings, std::vector<std::string>* names, int32_t* alwaysLoad) {
     names->clear();
     if (!settings) return;
-    if (settings->ReadDword("Save Rez Files", 0) == 0) {
+    if (settings->ReadDword(kSaveArchivesValue, 0) == 0) {
         *alwaysLoad = 0;
         return;
     }
     *alwaysLoad = 1;
-    char buffer[kSavedListBuffer] = {};
-    uint32_t size = kSavedListRoom;
-    const char* text = settings->ReadString("Rez Files", buffer, size, nullptr);
-    if (text) *names = SplitArchiveList(text);
+    *names = SplitArchiveList(settings->ReadText(kArchivesValue, kSavedListRoom));
 }
 
 bool SaveArchiveChoice(SettingsStore* settings, const std::vector<std::string>& names, bool alwaysLoad) {
     if (!settings) return true;
-    settings->WriteDword("Save Rez Files", alwaysLoad ? 1 : 0);
+    settings->WriteDword(kSaveArchivesValue, alwaysLoad ? 1 : 0);
     if (!alwaysLoad) return true;
     const std::string kept = JoinArchiveList(names);
-    settings->WriteString("Rez Files", kept.c_str());
+    settings->WriteString(kArchivesValue, kept.c_str());
     return kept.size() == JoinArchiveList(names, std::string::npos).size();
 }
 

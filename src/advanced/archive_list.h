@@ -10,6 +10,10 @@ namespace velk {
 
 class SettingsStore;
 
+// "Save Rez Files": the chosen list is kept; "Rez Files": the list.
+constexpr const char* kSaveArchivesValue = "Save Rez Files";
+constexpr const char* kArchivesValue = "Rez Files";
+
 // Longest archive name kept anywhere: list-box texts are read into 256 bytes.
 constexpr size_t kMaxArchiveName = 255;
 // Longest "Rez Files" text that reads back (it is read with 2046 bytes of room).

@@ -5,7 +5,7 @@
 #include "advanced/archive_list.h"
 #include "base/dialog_services.h"
 #include "base/file_search.h"
-#include "launcher/launcher_state.h"
+#include "base/settings_store.h"
 #include "resources/ids_adv_custom.h"
 #include "resources/ids_strings.h"
 
@@ -49,6 +49,31 @@ void EnableButton(HWND dialog, int id, bool enable, int focusInstead) {
     EnableWindow(button, enable);
 }
 
+void FillChosenBox(HWND box, const std::vector<std::string>& names) {
+    SendMessageA(box, LB_RESETCONTENT, 0, 0);
+    for (const std::string& name : names) AppendToBox(box, name);
+}
+
+// The chosen box's names, in order, into `names`.
+void TakeChosenList(HWND box, std::vector<std::string>& names) {
+    names.clear();
+    LRESULT count = SendMessageA(box, LB_GETCOUNT, 0, 0);
+    std::string name;
+    for (LRESULT i = 0; i < count; ++i) {
+        // A text too long to take whole is left out rather than cut into another name.
+        if (BoxText(box, i, &name)) names.push_back(name);
+    }
+}
+
+void UpdateArchiveButtons(HWND dialog) {
+    HWND available = Item(dialog, IDC_AVAILABLE_ARCHIVES);
+    HWND chosen = Item(dialog, IDC_CHOSEN_ARCHIVES);
+    std::string name;
+    const bool canAdd = SelectedText(available, &name) && !BoxHolds(chosen, name);
+    EnableButton(dialog, IDC_ADD_ARCHIVE, canAdd, IDC_AVAILABLE_ARCHIVES);
+    EnableButton(dialog, IDC_REMOVE_ARCHIVE, Selection(chosen) != LB_ERR, IDC_CHOSEN_ARCHIVES);
+}
+
 void OnAdd(HWND dialog) {
     AddChosen(Item(dialog, IDC_AVAILABLE_ARCHIVES), Item(dialog, IDC_CHOSEN_ARCHIVES));
     UpdateArchiveButtons(dialog);
@@ -59,25 +84,40 @@ void OnRemove(HWND dialog) {
     UpdateArchiveButtons(dialog);
 }
 
-void OnInitDialog(HWND dialog) {
-    LoadArchiveListKeepingChoice();
+// The stored list, except that a choice this run already has is kept: with
+// the box unticked the settings hold no names, and a Cancel would otherwise
+// drop the archives the player picked.
+void LoadArchiveListKeepingChoice(CustomArchivesData& data) {
+    std::vector<std::string> saved;
+    LoadArchiveChoice(data.settings, &saved, &data.choice.alwaysLoadArchives);
+    if (data.choice.archives.empty()) data.choice.archives = std::move(saved);
+}
+
+void SaveArchiveList(HWND dialog, const CustomArchivesData& data) {
+    const bool ticked = IsDlgButtonChecked(dialog, IDC_ALWAYS_LOAD_ARCHIVES) == BST_CHECKED;
+    if (!SaveArchiveChoice(data.settings, data.choice.archives, ticked))
+        ShowGameError(dialog, IDS_ARCHIVE_LIST_CUT, MB_ICONWARNING);
+}
+
+void OnInitDialog(HWND dialog, CustomArchivesData& data) {
+    LoadArchiveListKeepingChoice(data);
     SetDialogIcon(dialog);
     if (ScanCustomFolder(Item(dialog, IDC_AVAILABLE_ARCHIVES)) > 0) {
-        FillChosenBox(Item(dialog, IDC_CHOSEN_ARCHIVES));
+        FillChosenBox(Item(dialog, IDC_CHOSEN_ARCHIVES), data.choice.archives);
         UpdateArchiveButtons(dialog);
     } else {
         ShowGameError(dialog, IDS_NO_CUSTOM_ARCHIVES, 0);
         EndDialog(dialog, 0);
     }
-    CheckDlgButton(dialog, IDC_ALWAYS_LOAD_ARCHIVES, State().alwaysLoadArchives ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_ALWAYS_LOAD_ARCHIVES, data.choice.alwaysLoadArchives ? BST_CHECKED : BST_UNCHECKED);
 }
 
-void OnCommand(HWND dialog, WPARAM wParam) {
+void OnCommand(HWND dialog, CustomArchivesData& data, WPARAM wParam) {
     const int id = LOWORD(wParam);
     const int code = HIWORD(wParam);
     if (wParam == IDOK) {
-        TakeChosenList(Item(dialog, IDC_CHOSEN_ARCHIVES));
-        SaveArchiveList(dialog);
+        TakeChosenList(Item(dialog, IDC_CHOSEN_ARCHIVES), data.choice.archives);
+        SaveArchiveList(dialog, data);
         EndDialog(dialog, 1);
     } else if (wParam == IDCANCEL) {
         EndDialog(dialog, 0);
@@ -99,41 +139,15 @@ void OnCommand(HWND dialog, WPARAM wParam) {
 
 }  // namespace
 
-void LoadArchiveList() {
-    LauncherState& s = State();
-    LoadArchiveChoice(s.settings.get(), &s.customArchives, &s.alwaysLoadArchives);
-}
-
-void LoadArchiveListKeepingChoice() {
-    LauncherState& s = State();
-    std::vector<std::string> saved;
-    LoadArchiveChoice(s.settings.get(), &saved, &s.alwaysLoadArchives);
-    if (s.customArchives.empty()) s.customArchives = std::move(saved);
-}
-
-void SaveArchiveList(HWND dialog) {
-    const bool ticked = IsDlgButtonChecked(dialog, IDC_ALWAYS_LOAD_ARCHIVES) == BST_CHECKED;
-    if (!SaveArchiveChoice(State().settings.get(), State().customArchives, ticked))
-        ShowGameError(dialog, IDS_ARCHIVE_LIST_CUT, MB_ICONWARNING);
-}
-
-std::string BuildArchiveFragment() { return BuildArchiveFragment(State().customArchives); }
-
-int OpenCustomArchives(HWND owner) {
-    INT_PTR result = DialogBoxParamA(State().instance, "ADV_CUSTOM", owner, CustomArchivesDialogProc, 0);
+int OpenCustomArchives(HWND owner, AdvancedChoice& choice, SettingsStore* settings) {
+    CustomArchivesData data = {choice, settings};
+    INT_PTR result = DialogBoxParamA(LauncherModule(), "ADV_CUSTOM", owner, CustomArchivesDialogProc,
+                                     reinterpret_cast<LPARAM>(&data));
     return result == 1 ? 1 : 0;
 }
 
-INT_PTR CALLBACK CustomArchivesDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_INITDIALOG) {
-        OnInitDialog(dialog);
-        return TRUE;
-    }
-    if (message == WM_COMMAND) {
-        OnCommand(dialog, wParam);
-        return TRUE;
-    }
-    return FALSE;
+INT_PTR CALLBACK CustomArchivesDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DataDialogProc<CustomArchivesData, OnInitDialog, OnCommand>(dialog, message, wParam, lParam);
 }
 
 // Searched from the game folder: the current folder is never changed, so
@@ -143,15 +157,6 @@ int ScanCustomFolder(HWND box) {
     int count = 0;
     for (const std::string& name : FindFilesByExtension(kCustomSearch)) {
         if (IsArchiveFileName(name) && AppendToBox(box, name)) ++count;
-    }
-    return count;
-}
-
-int FillChosenBox(HWND box) {
-    SendMessageA(box, LB_RESETCONTENT, 0, 0);
-    int count = 0;
-    for (const std::string& name : State().customArchives) {
-        if (AppendToBox(box, name)) ++count;
     }
     return count;
 }
@@ -173,27 +178,6 @@ bool RemoveChosen(HWND, HWND chosen) {
     else if (index > 0)
         SendMessageA(chosen, LB_SETCURSEL, index - 1, 0);
     return true;
-}
-
-void UpdateArchiveButtons(HWND dialog) {
-    HWND available = Item(dialog, IDC_AVAILABLE_ARCHIVES);
-    HWND chosen = Item(dialog, IDC_CHOSEN_ARCHIVES);
-    std::string name;
-    const bool canAdd = SelectedText(available, &name) && !BoxHolds(chosen, name);
-    EnableButton(dialog, IDC_ADD_ARCHIVE, canAdd, IDC_AVAILABLE_ARCHIVES);
-    EnableButton(dialog, IDC_REMOVE_ARCHIVE, Selection(chosen) != LB_ERR, IDC_CHOSEN_ARCHIVES);
-}
-
-int TakeChosenList(HWND box) {
-    std::vector<std::string>& names = State().customArchives;
-    names.clear();
-    LRESULT count = SendMessageA(box, LB_GETCOUNT, 0, 0);
-    std::string name;
-    for (LRESULT i = 0; i < count; ++i) {
-        // A text too long to take whole is left out rather than cut into another name.
-        if (BoxText(box, i, &name)) names.push_back(name);
-    }
-    return static_cast<int>(names.size());
 }
 
 }  // namespace velk

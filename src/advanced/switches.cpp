@@ -11,6 +11,17 @@ constexpr uint32_t kCommandsBuffer = 255;
 const char* OnOff(int32_t flag, const char* on, const char* off) { return flag ? on : off; }
 }  // namespace
 
+const StoredSwitch kStoredSwitches[8] = {
+    {"Disable Sound", &EngineSwitches::disableSound},
+    {"Disable Music", &EngineSwitches::disableMusic},
+    {"Disable Movies", &EngineSwitches::disableMovies},
+    {"Disable Fog", &EngineSwitches::disableFog},
+    {"Disable Joystick", &EngineSwitches::disableJoystick},
+    {"Disable TripBuf", &EngineSwitches::disableTripBuf},
+    {"Disable Cursor", &EngineSwitches::disableCursor},
+    {"Disable Loadscreen", &EngineSwitches::disableLoadscreen},
+};
+
 std::string BuildSwitchFragment(const EngineSwitches& s) {
     std::string f;
     // Music comes before sound, although the dialog lists sound first.
@@ -29,12 +40,14 @@ std::string BuildSwitchFragment(const EngineSwitches& s) {
 
 void LoadCommandLineText(SettingsStore* settings, CommandLineSetting* setting) {
     if (!settings) return;
-    setting->saveCommands = settings->ReadDword("Save Commands", 1);
-    if (!setting->saveCommands) return;
-    char buffer[kCommandsBuffer] = {};
-    uint32_t size = sizeof(buffer);
-    const char* text = settings->ReadString("Commands", buffer, size, nullptr);
-    setting->commandLineText = text ? text : "";
+    setting->saveCommands = settings->ReadDword(kSaveCommandsValue, 1);
+    if (setting->saveCommands) setting->commandLineText = settings->ReadText(kCommandsValue, kCommandsBuffer);
+}
+
+void SaveCommandLineText(SettingsStore* settings, const CommandLineSetting& setting) {
+    if (!settings) return;
+    settings->WriteDword(kSaveCommandsValue, setting.saveCommands);
+    if (setting.saveCommands) settings->WriteString(kCommandsValue, setting.commandLineText.c_str());
 }
 
 }  // namespace velk

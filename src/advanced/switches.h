@@ -20,8 +20,19 @@ struct EngineSwitches {
     int32_t restoreDefaults = 0;
 };
 
+// A switch kept in the settings ("Disable Sound" ... "Disable Loadscreen"),
+// in the order of the fields; restoreDefaults is never stored.
+struct StoredSwitch {
+    const char* valueName;
+    int32_t EngineSwitches::*field;
+};
+extern const StoredSwitch kStoredSwitches[8];
+
 // Every piece begins with a blank; never empty.
 std::string BuildSwitchFragment(const EngineSwitches& switches);
+
+constexpr const char* kSaveCommandsValue = "Save Commands";
+constexpr const char* kCommandsValue = "Commands";
 
 struct CommandLineSetting {
     int32_t saveCommands = 1;
@@ -31,5 +42,8 @@ struct CommandLineSetting {
 // "Save Commands" (default 1) and, while it is set, "Commands" (255-byte buffer, so the longest text OK stores reads back).
 // Without a store nothing changes.
 void LoadCommandLineText(SettingsStore* settings, CommandLineSetting* setting);
+// "Save Commands" and, while it is set, "Commands"; without saving the stored
+// text stays as it was (and is no longer read).
+void SaveCommandLineText(SettingsStore* settings, const CommandLineSetting& setting);
 
 }  // namespace velk

@@ -5,32 +5,29 @@ namespace velk {
 namespace {
 constexpr int kMessageCapacity = 512;  // 511 characters and the NUL
 
-const HINSTANCE* g_instance = nullptr;
-const std::string* g_gameTitle = nullptr;
-
-HINSTANCE ResourceModule() { return g_instance ? *g_instance : nullptr; }
+HINSTANCE g_module = nullptr;
+std::string g_gameTitle;
 }  // namespace
 
-void BindDialogResources(const HINSTANCE* instance, const std::string* gameTitle) {
-    g_instance = instance;
-    g_gameTitle = gameTitle;
-}
+void SetLauncherModule(HINSTANCE module) { g_module = module; }
+HINSTANCE LauncherModule() { return g_module; }
+void SetGameTitle(const std::string& title) { g_gameTitle = title; }
 
 std::string LoadResString(UINT id) {
     char text[kMessageCapacity];
-    int len = LoadStringA(ResourceModule(), id, text, sizeof(text));
+    int len = LoadStringA(g_module, id, text, sizeof(text));
     return len > 0 ? std::string(text, len) : std::string();
 }
 
 int ShowError(HWND owner, UINT stringId, const char* caption, UINT flags) {
     char text[kMessageCapacity] = "Error.";
     // LoadString may clear the buffer when the id has no entry; keep the fallback then.
-    if (LoadStringA(ResourceModule(), stringId, text, sizeof(text)) <= 0) lstrcpyA(text, "Error.");
+    if (LoadStringA(g_module, stringId, text, sizeof(text)) <= 0) lstrcpyA(text, "Error.");
     return MessageBoxA(owner, text, caption, flags);
 }
 
 int ShowGameError(HWND owner, UINT stringId, UINT flags) {
-    return ShowError(owner, stringId, g_gameTitle ? g_gameTitle->c_str() : "", flags);
+    return ShowError(owner, stringId, g_gameTitle.c_str(), flags);
 }
 
 bool ListBoxItemText(HWND box, LRESULT index, size_t maxLength, std::string* text) {
@@ -44,7 +41,7 @@ bool ListBoxItemText(HWND box, LRESULT index, size_t maxLength, std::string* tex
 }
 
 void SetDialogIcon(HWND window) {
-    HICON icon = LoadIconA(ResourceModule(), "ICON");
+    HICON icon = LoadIconA(g_module, "ICON");
     if (icon) SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 }
 

@@ -15,6 +15,11 @@ inline bool CanStandBetweenQuotes(const std::string& text) {
     return true;
 }
 
+// One engine argument also when the text holds a blank, which would split it in two.
+inline std::string AsOneArgument(const std::string& text) {
+    return text.find(' ') == std::string::npos ? text : '"' + text + '"';
+}
+
 // The text with a blank for every character that cannot stand between quote marks.
 inline std::string BlankedForQuotes(std::string text) {
     for (char& c : text)

@@ -2,6 +2,8 @@
 // interface so that platform-free code can be tested with an in-memory store.
 #pragma once
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace velk {
 
@@ -18,6 +20,21 @@ public:
     virtual bool WriteString(const char* name, const char* text) = 0;
     // True when the value is gone afterwards (also when there was none).
     virtual bool DeleteValue(const char* name) = 0;
+
+    // A stored text that fits `room` bytes with its NUL; empty when it is
+    // absent, of another type or longer.
+    std::string ReadText(const char* name, uint32_t room) {
+        std::vector<char> buffer(room, '\0');
+        const char* text = ReadString(name, buffer.data(), room, nullptr);
+        return text ? text : "";
+    }
+
+    // Deletes every value named; those that stay are added to `notDeleted`.
+    template <typename Names>
+    void DeleteValues(const Names& names, std::vector<std::string>& notDeleted) {
+        for (const char* name : names)
+            if (!DeleteValue(name)) notDeleted.push_back(name);
+    }
 };
 
 }  // namespace velk

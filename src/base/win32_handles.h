@@ -153,6 +153,10 @@ private:
     HPALETTE previous_;
 };
 
+// The error mode that keeps the system's own boxes away ("insert a disk",
+// "cannot find the file"): a probe of a drive or file answers, never asks.
+constexpr UINT kNoSystemBoxes = SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX;
+
 // The error mode for the lifetime of the object.
 class ScopedErrorMode {
 public:

@@ -1,25 +1,14 @@
 #include "disc/data_disc.h"
 
 #include <windows.h>
-#include <string>
 
-#include "base/utf8.h"
-#include "base/win32_handles.h"
+#include "base/file_probe.h"
+#include "base/settings_store.h"
 #include "disc/disc_search.h"
-#include "launcher/launcher_state.h"
 
 namespace velk {
 
 namespace {
-
-bool FindAttributes(const char* path, DWORD* attributes) {
-    if (!path || !*path) return false;
-    WIN32_FIND_DATAA data;
-    FindHandle find(FindFirstFileA(path, &data));
-    if (!find) return false;
-    *attributes = data.dwFileAttributes;
-    return true;
-}
 
 class Win32DriveProbe final : public DriveProbe {
 public:
@@ -39,63 +28,45 @@ private:
 
 class Win32ArchiveProbe final : public ArchiveProbe {
 public:
-    bool IsFile(const std::string& path) override { return velk::IsFile(path.c_str()); }
-    bool IsFolder(const std::string& path) override { return velk::IsFolder(path.c_str()); }
+    bool IsFile(const std::string& path) override { return FileExists(path.c_str()); }
+    bool IsFolder(const std::string& path) override { return FolderExists(path.c_str()); }
 };
+
+// The hint is at most 29 characters; only its first counts.
+constexpr uint32_t kHintRoom = 30;
 
 }  // namespace
 
-// Through the attributes of the wide-character form: an existence-only open
-// builds an ANSI full path of at most 128 characters, so a file deep in a
-// folder, or in a folder named outside the code page, would count as missing.
-bool FileExists(const char* path) {
-    if (!path || !*path) return false;
-    const std::wstring wide = WideFromAnsi(path);
-    if (wide.empty()) return false;
-    // No "insert a disk" boxes while probing drives.
-    ScopedErrorMode quiet(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    const DWORD attributes = GetFileAttributesW(wide.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsFile(const char* path) {
-    DWORD attributes = 0;
-    return FindAttributes(path, &attributes) && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsFolder(const char* path) {
-    DWORD attributes = 0;
-    return FindAttributes(path, &attributes) && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-char TestDrive(char letter) {
-    LauncherState& s = State();
+char TestDrive(DiscFound& disc, const GameTexts& texts, char letter) {
     Win32DriveProbe probe;
-    if (!DriveHoldsDataDisc(letter, s.discMarkerFile, probe)) return 0;
-    s.dataDiscDrive = letter;
+    if (!DriveHoldsDataDisc(letter, texts.discMarkerFile, probe)) return 0;
+    disc.drive = letter;
     return letter;
 }
 
-char DataDiscDrive() {
-    LauncherState& s = State();
-    if (s.dataDiscDrive) return s.dataDiscDrive;
-    char hint[32] = {};
-    const char* hintText = nullptr;
-    if (s.settings) {
-        uint32_t size = 30;
-        hintText = s.settings->ReadString("CdRom Drive", hint, size, nullptr);
-    }
+char DataDiscDrive(DiscFound& disc, const GameTexts& texts, SettingsStore* settings) {
+    if (disc.drive) return disc.drive;
+    const std::string hint = settings ? settings->ReadText(kCdRomDriveValue, kHintRoom) : std::string();
     Win32DriveProbe probe;
-    return FindDataDisc(s.dataDiscDrive, hintText, s.discMarkerFile, probe);
+    return FindDataDisc(disc.drive, hint.c_str(), texts.discMarkerFile, probe);
 }
 
-bool LocateArchives(char driveLetter) {
-    LauncherState& s = State();
+bool LocateArchives(DiscFound& disc, const GameTexts& texts, char driveLetter) {
     Win32ArchiveProbe probe;
-    ArchiveLocations found = LocateArchiveCandidates(s.shortName, driveLetter, probe);
-    s.gameArchive = found.gameArchive;
-    s.soundArchive = found.soundArchive;
+    ArchiveLocations found = LocateArchiveCandidates(texts.shortName, driveLetter, probe);
+    disc.gameArchive = found.gameArchive;
+    disc.soundArchive = found.soundArchive;
     return found.BothFound();
+}
+
+void LocateGameData(DiscFound& disc, const GameTexts& texts, SettingsStore* settings) {
+    if (disc.located) return;
+    disc.located = true;
+    const char drive = DataDiscDrive(disc, texts, settings);
+    disc.root = drive ? std::string(1, drive) + ":\\" : std::string();
+    // A found disc is remembered, so asking again would only search every
+    // drive once more when there is none.
+    LocateArchives(disc, texts, drive);
 }
 
 }  // namespace velk

@@ -3,16 +3,15 @@
 #pragma once
 #include <windows.h>
 
+#include "disc/data_disc.h"
 #include "disc/preview_list.h"
 
 namespace velk {
 
-// Reads both profile files of the disc and shows the dialog for the lists
-// found. 1 when the dialog was shown, else 0.
-int ShowPreviews(HINSTANCE instance, HWND owner);
-
-// Frees preview lists left over (at the end of the run).
-void ReleasePreviewLists();
+// Finds the data disc, reads both profile files of it and shows the dialog
+// for the lists found; the lists live as long as the dialog. 1 when the
+// dialog was shown, else 0.
+int ShowPreviews(HINSTANCE instance, HWND owner, DiscFound& disc, const GameTexts& texts, SettingsStore* settings);
 
 // The system side of the previews: profile files, current folder, the shell.
 PreviewHost& Win32PreviewHost();
@@ -21,7 +20,5 @@ PreviewHost& Win32PreviewHost();
 bool FillListBox(const PreviewList& list, HWND box);
 // Opens the entry selected in the box; false with nothing selected.
 bool LaunchSelected(const PreviewList& list, HWND box);
-
-INT_PTR CALLBACK PreviewsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace velk

@@ -5,8 +5,6 @@
 #include "base/dialog_services.h"
 #include "base/shell_open.h"
 #include "base/win32_handles.h"
-#include "disc/data_disc.h"
-#include "launcher/launcher_state.h"
 #include "resources/ids_previews.h"
 #include "ids_strings.h"
 
@@ -51,15 +49,23 @@ public:
     bool OpenWithShell(const std::string& path) override { return ShellOpenDocument(path.c_str()); }
 };
 
-// Replaces the list by a fresh one read from the profile file, or by none
-// when the file holds no previews.
-void ReadPreviewList(std::unique_ptr<PreviewList>& list, const char* iniName, const std::string& folder) {
-    if (list) list->Clear();
-    list = std::make_unique<PreviewList>(Win32PreviewHost());
-    if (!list->Load(iniName, folder.c_str())) {
-        list->Clear();
-        list.reset();
-    }
+// The lists the dialog offers (its WM_INITDIALOG parameter); either may be none.
+struct PreviewLists {
+    std::unique_ptr<PreviewList> movies;
+    std::unique_ptr<PreviewList> demos;
+};
+
+const PreviewLists& DialogLists(HWND dialog) {
+    static const PreviewLists kNone;
+    const PreviewLists* lists = DialogData<const PreviewLists>(dialog);
+    return lists ? *lists : kNone;
+}
+
+// A list read from the profile file, or none when the file holds no previews.
+std::unique_ptr<PreviewList> ReadPreviewList(const char* iniName, const std::string& folder) {
+    auto list = std::make_unique<PreviewList>(Win32PreviewHost());
+    if (list->Load(iniName, folder.c_str())) return list;
+    return nullptr;
 }
 
 const char* TemplateFor(bool haveMovies, bool haveDemos) {
@@ -76,6 +82,35 @@ void PlayFrom(HWND dialog, int listId, const PreviewList* list) {
     if (list) LaunchSelected(*list, GetDlgItem(dialog, listId));  // a failed start shows nothing
 }
 
+INT_PTR CALLBACK PreviewsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        KeepDialogData<const PreviewLists>(dialog, lParam);
+        SetDialogIcon(dialog);
+        FillIfPresent(dialog, IDC_MOVIE_LIST, DialogLists(dialog).movies.get());
+        FillIfPresent(dialog, IDC_DEMO_LIST, DialogLists(dialog).demos.get());
+        return TRUE;
+    }
+    if (message != WM_COMMAND) return FALSE;
+    switch (wParam) {
+    case IDOK:
+    case IDCANCEL:
+        EndDialog(dialog, 0);
+        return TRUE;
+    case IDC_PLAY_MOVIE:
+        PlayFrom(dialog, IDC_MOVIE_LIST, DialogLists(dialog).movies.get());
+        return TRUE;
+    case IDC_PLAY_DEMO:
+        PlayFrom(dialog, IDC_DEMO_LIST, DialogLists(dialog).demos.get());
+        return TRUE;
+    }
+    // A double-click plays the entry it selected, as the list's button does.
+    if (HIWORD(wParam) == LBN_DBLCLK) {
+        if (LOWORD(wParam) == IDC_MOVIE_LIST) SendMessageA(dialog, WM_COMMAND, IDC_PLAY_MOVIE, 0);
+        if (LOWORD(wParam) == IDC_DEMO_LIST) SendMessageA(dialog, WM_COMMAND, IDC_PLAY_DEMO, 0);
+    }
+    return FALSE;
+}
+
 }  // namespace
 
 PreviewHost& Win32PreviewHost() {
@@ -83,12 +118,12 @@ PreviewHost& Win32PreviewHost() {
     return host;
 }
 
-int ShowPreviews(HINSTANCE instance, HWND owner) {
+int ShowPreviews(HINSTANCE instance, HWND owner, DiscFound& disc, const GameTexts& texts, SettingsStore* settings) {
     if (!instance) return 0;
     char drive = 0;
     {
         WaitCursor wait;
-        drive = DataDiscDrive();
+        drive = DataDiscDrive(disc, texts, settings);
     }
     if (!drive) {
         ShowGameError(owner, IDS_NO_PREVIEW_DISC, MB_ICONWARNING);
@@ -97,28 +132,19 @@ int ShowPreviews(HINSTANCE instance, HWND owner) {
     const std::string moviesFolder = std::string(1, drive) + ":\\Previews\\Movies";
     const std::string demosFolder = std::string(1, drive) + ":\\Previews\\Demos";
 
-    LauncherState& s = State();
+    PreviewLists lists;
     {
         WaitCursor wait;
-        ReadPreviewList(s.moviesList, "Movies.ini", moviesFolder);
-        ReadPreviewList(s.demosList, "Demos.ini", demosFolder);
+        lists.movies = ReadPreviewList("Movies.ini", moviesFolder);
+        lists.demos = ReadPreviewList("Demos.ini", demosFolder);
     }
-    if (!s.moviesList && !s.demosList) {
+    if (!lists.movies && !lists.demos) {
         ShowGameError(owner, IDS_NO_PREVIEWS, MB_ICONINFORMATION);
         return 0;
     }
-    DialogBoxParamA(instance, TemplateFor(s.moviesList != nullptr, s.demosList != nullptr), owner,
-                    PreviewsDialogProc, 0);
-    ReleasePreviewLists();
+    DialogBoxParamA(instance, TemplateFor(lists.movies != nullptr, lists.demos != nullptr), owner,
+                    PreviewsDialogProc, reinterpret_cast<LPARAM>(&lists));
     return 1;
-}
-
-void ReleasePreviewLists() {
-    LauncherState& s = State();
-    for (auto* list : {&s.moviesList, &s.demosList}) {
-        if (*list) (*list)->Clear();
-        list->reset();
-    }
 }
 
 bool FillListBox(const PreviewList& list, HWND box) {
@@ -141,35 +167,6 @@ bool LaunchSelected(const PreviewList& list, HWND box) {
     auto* entry = reinterpret_cast<const PreviewEntry*>(data);
     if (!list.Holds(entry)) return false;
     return entry->Launch(list.host());
-}
-
-INT_PTR CALLBACK PreviewsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    const LauncherState& s = State();
-    if (message == WM_INITDIALOG) {
-        SetDialogIcon(dialog);
-        FillIfPresent(dialog, IDC_MOVIE_LIST, s.moviesList.get());
-        FillIfPresent(dialog, IDC_DEMO_LIST, s.demosList.get());
-        return TRUE;
-    }
-    if (message != WM_COMMAND) return FALSE;
-    switch (wParam) {
-    case IDOK:
-    case IDCANCEL:
-        EndDialog(dialog, 0);
-        return TRUE;
-    case IDC_PLAY_MOVIE:
-        PlayFrom(dialog, IDC_MOVIE_LIST, s.moviesList.get());
-        return TRUE;
-    case IDC_PLAY_DEMO:
-        PlayFrom(dialog, IDC_DEMO_LIST, s.demosList.get());
-        return TRUE;
-    }
-    // A double-click plays the entry it selected, as the list's button does.
-    if (HIWORD(wParam) == LBN_DBLCLK) {
-        if (LOWORD(wParam) == IDC_MOVIE_LIST) SendMessageA(dialog, WM_COMMAND, IDC_PLAY_MOVIE, 0);
-        if (LOWORD(wParam) == IDC_DEMO_LIST) SendMessageA(dialog, WM_COMMAND, IDC_PLAY_DEMO, 0);
-    }
-    return FALSE;
 }
 
 }  // namespace velk

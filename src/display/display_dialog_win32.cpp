@@ -1,7 +1,6 @@
 #include "display/display_dialog.h"
 
 #include "base/dialog_services.h"
-#include "launcher/launcher_state.h"
 #include "resources/ids_display.h"
 
 namespace velk {
@@ -20,10 +19,6 @@ void FillBox(HWND box, const std::vector<std::unique_ptr<Child>>& children, List
 
 bool SelectIndex(HWND box, LRESULT index) { return SendMessageA(box, LB_SETCURSEL, index, 0) != LB_ERR; }
 
-RendererList* DialogModel(HWND dialog) {
-    return reinterpret_cast<RendererList*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
-}
-
 bool TakeDialogSelection(HWND dialog, RendererList& renderers) {
     return TakeDisplaySelection(renderers, GetDlgItem(dialog, IDC_RENDERER_LIST), GetDlgItem(dialog, IDC_CARD_LIST),
                                 GetDlgItem(dialog, IDC_MODE_LIST));
@@ -32,7 +27,6 @@ bool TakeDialogSelection(HWND dialog, RendererList& renderers) {
 bool IsDisplayList(int id) { return id == IDC_RENDERER_LIST || id == IDC_CARD_LIST || id == IDC_MODE_LIST; }
 
 void OnInitDialog(HWND dialog, RendererList& renderers) {
-    SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&renderers));
     SetDialogIcon(dialog);
     InitDisplayLists(renderers, GetDlgItem(dialog, IDC_RENDERER_LIST), GetDlgItem(dialog, IDC_CARD_LIST),
                      GetDlgItem(dialog, IDC_MODE_LIST));
@@ -55,20 +49,12 @@ void OnCommand(HWND dialog, RendererList& renderers, WPARAM wParam) {
 }  // namespace
 
 INT_PTR ShowDisplayDialog(HWND owner, RendererList& renderers) {
-    return DialogBoxParamA(State().instance, "DISPLAY", owner, DisplayDialogProc,
+    return DialogBoxParamA(LauncherModule(), "DISPLAY", owner, DisplayDialogProc,
                            reinterpret_cast<LPARAM>(&renderers));
 }
 
 INT_PTR CALLBACK DisplayDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        if (lParam) OnInitDialog(dialog, *reinterpret_cast<RendererList*>(lParam));
-        return TRUE;
-    }
-    if (message == WM_COMMAND) {
-        if (RendererList* renderers = DialogModel(dialog)) OnCommand(dialog, *renderers, wParam);
-        return TRUE;
-    }
-    return FALSE;
+    return DataDialogProc<RendererList, OnInitDialog, OnCommand>(dialog, message, wParam, lParam);
 }
 
 bool InitDisplayLists(RendererList& renderers, HWND rendererBox, HWND cardBox, HWND modeBox) {

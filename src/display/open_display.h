@@ -1,19 +1,14 @@
-// The title window's way into the display settings, and the display part of
-// the engine command line.
+// The title window's way into the display settings.
 #pragma once
 #include <windows.h>
-#include <string>
+
+#include "display/display_choice.h"
 
 namespace velk {
 
 // Warns once per machine, finds the renderers on first use, then shows
-// "DISPLAY" and keeps its result in displayResult. Returns that result, or 0
+// "DISPLAY" and keeps its result in the choice. Returns that result, or 0
 // when the dialog was not shown.
-int OpenDisplaySettings(HWND owner);
-
-// The display fragment of the launcher's renderer list; empty when there is
-// no list or no current renderer and card. The caller decides by displayResult
-// whether it is used.
-std::string BuildDisplayFragment();
+int OpenDisplaySettings(HWND owner, DisplayChoice& choice);
 
 }  // namespace velk

@@ -21,11 +21,6 @@ std::string DescribedName(const std::string& description, const std::string& nam
     return description + " (" + name + ")";
 }
 
-// One engine argument also when the text holds a blank.
-std::string AsOneArgument(const std::string& text) {
-    return text.find(' ') == std::string::npos ? text : '"' + text + '"';
-}
-
 }  // namespace
 
 // DisplayCard

@@ -1,18 +1,15 @@
 #include "launch/launch_engine.h"
 
 #include <windows.h>
-#include <utility>
 
-#include "advanced/custom_archives.h"
-#include "advanced/switches.h"
 #include "base/dialog_services.h"
+#include "base/file_probe.h"
+#include "base/process_check.h"
 #include "base/utf8.h"
 #include "base/whole_file.h"
 #include "base/win32_handles.h"
 #include "launch/command_line.h"
 #include "launch/performance_dialog.h"
-#include "launcher/launcher_state.h"
-#include "sound/sound_detection.h"
 #include "ids_strings.h"
 
 namespace velk {
@@ -20,8 +17,7 @@ namespace velk {
 namespace {
 
 constexpr DWORD kEngineCreationFlags = CREATE_DEFAULT_ERROR_MODE | CREATE_NEW_PROCESS_GROUP;
-
-bool commandFileFailed = false;
+constexpr const wchar_t* kEngineFile = L"TALVEX.EXE";
 
 bool ShiftHeld() { return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
 
@@ -31,9 +27,9 @@ bool ShiftHeld() { return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
 bool WriteCommandFile(const std::string& line) { return WriteWholeFile(WideFromAnsi(kCommandFileName), line); }
 
 bool StartEngine(STARTUPINFOA* startup) {
-    char command[] = "talvex.exe -cmdfile velkcmds.txt";
+    std::string command = kEngineProcessCommand;  // the system may write into it
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, kEngineCreationFlags, nullptr, nullptr,
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, kEngineCreationFlags, nullptr, nullptr,
                         startup, &process))
         return false;
     // The engine runs on by itself.
@@ -42,59 +38,55 @@ bool StartEngine(STARTUPINFOA* startup) {
     return true;
 }
 
-// Everything from the launcher's state but the advanced choices, which are given.
-EngineCommandInputs GatherInputs(const char* launcherCommandLine, bool multiplayer, const EngineSwitches& switches,
+// Everything from the run but the advanced choices that reach the line as given.
+EngineCommandInputs GatherInputs(const LaunchSources& run, bool multiplayer, const EngineSwitches& switches,
                                  const std::string& commandLineText) {
-    const LauncherState& s = State();
     EngineCommandInputs in;
-    in.windowTitle = s.windowTitle;
-    in.gameArchive = s.gameArchive;
-    in.soundArchive = s.soundArchive;
-    in.shortName = s.shortName;
-    in.updateCommandLine = s.updateCommandLine;
-    in.contentCommandLine = s.contentCommandLine;
+    in.windowTitle = run.texts.windowTitle;
+    in.gameArchive = run.disc.gameArchive;
+    in.soundArchive = run.disc.soundArchive;
+    in.shortName = run.texts.shortName;
+    in.updateCommandLine = run.launch.updateCommandLine;
+    in.contentCommandLine = run.launch.contentCommandLine;
     in.multiplayer = multiplayer;
     in.switchFragment = BuildSwitchFragment(switches);
-    in.displayFragment = BuildDisplayFragmentForLaunch(&in.displayConfirmed);
-    in.soundFragment = BuildSoundFragment();
-    in.archiveFragment = BuildArchiveFragment();
-    in.performanceLevelChosen = s.performanceLevelChosen != 0;
-    in.performanceLevel = s.performanceLevel;
-    in.launcherCommandLine = launcherCommandLine ? launcherCommandLine : "";
+    in.displayFragment = run.display.ConfirmedFragment(&in.displayConfirmed);
+    in.soundFragment = run.sound.Fragment();
+    in.archiveFragment = BuildArchiveFragment(run.advanced.archives);
+    in.performanceLevelChosen = run.launch.performanceLevelChosen != 0;
+    in.performanceLevel = run.launch.performanceLevel;
+    in.launcherCommandLine = run.launcherCommandLine;
     in.commandLineText = commandLineText;
     return in;
 }
 
-}  // namespace
-
-std::string AssembleEngineCommandLine(const char* launcherCommandLine, bool multiplayer) {
-    const LauncherState& s = State();
-    return BuildEngineCommandLine(GatherInputs(launcherCommandLine, multiplayer, s, s.commandLineText));
+bool AsksPerformanceLevel(const LaunchSources& run, const EngineSwitches& switches) {
+    return NeedsPerformanceLevel(run.launch.engineRuns, run.launch.launcherRuns, switches.restoreDefaults);
 }
 
-CommandLinePreview PreviewEngineCommandLine(const EngineSwitches& switches, const std::string& commandLineText) {
-    const LauncherState& s = State();
+}  // namespace
+
+CommandLinePreview PreviewEngineCommandLine(const LaunchSources& run, const EngineSwitches& switches,
+                                            const std::string& commandLineText) {
     CommandLinePreview preview;
-    preview.asksLevel = NeedsPerformanceLevel(s.engineRuns, s.launcherRuns, switches.restoreDefaults);
-    EngineCommandInputs in = GatherInputs(s.launcherCommandLine.c_str(), false, switches, commandLineText);
+    preview.asksLevel = AsksPerformanceLevel(run, switches);
+    EngineCommandInputs in = GatherInputs(run, false, switches, commandLineText);
     // The level asked at start is not known yet.
     if (preview.asksLevel) in.performanceLevelChosen = false;
     preview.line = BuildEngineCommandLine(in);
     return preview;
 }
 
-bool TakeCommandFileFailure() { return std::exchange(commandFileFailed, false); }
-
-bool LaunchEngine(const char* launcherCommandLine, bool multiplayer) {
-    const LauncherState& s = State();
-    if (NeedsPerformanceLevel(s.engineRuns, s.launcherRuns, s.restoreDefaults) && !AskPerformanceLevel(nullptr))
-        return false;
-    if (s.gameArchive.empty()) {
+bool LaunchEngine(const LaunchSources& run, bool multiplayer) {
+    const AdvancedChoice& advanced = run.advanced;
+    if (AsksPerformanceLevel(run, advanced.switches) && !AskPerformanceLevel(nullptr, run.launch)) return false;
+    if (run.disc.gameArchive.empty()) {
         ShowGameError(nullptr, IDS_NO_GAME_ARCHIVE, MB_ICONEXCLAMATION);
         return false;
     }
 
-    const std::string line = AssembleEngineCommandLine(launcherCommandLine, multiplayer);
+    const std::string line = BuildEngineCommandLine(
+        GatherInputs(run, multiplayer, advanced.switches, advanced.commandLine.commandLineText));
     if (ShiftHeld() && MessageBoxA(nullptr, line.c_str(), "Command Line String", MB_OKCANCEL) == IDCANCEL)
         return false;
 
@@ -102,7 +94,7 @@ bool LaunchEngine(const char* launcherCommandLine, bool multiplayer) {
     startup.cb = sizeof(startup);
     GetStartupInfoA(&startup);
     if (!WriteCommandFile(line)) {
-        commandFileFailed = true;
+        run.launch.commandFileFailed = true;
         return false;
     }
     if (!StartEngine(&startup)) {
@@ -110,6 +102,12 @@ bool LaunchEngine(const char* launcherCommandLine, bool multiplayer) {
         return false;
     }
     return true;
+}
+
+bool IsEngineRunningHere() {
+    const std::wstring folder = CurrentFolder();
+    // Unknown: no engine of another folder is taken for ours.
+    return !folder.empty() && IsProcessRunning(PathInFolder(folder, kEngineFile).c_str(), 1);
 }
 
 }  // namespace velk

@@ -2,11 +2,11 @@
 #pragma once
 #include <windows.h>
 
+#include "launch/command_line.h"
+
 namespace velk {
 
-// 1 when a level was chosen (performanceLevel, performanceLevelChosen), 0 when cancelled.
-int AskPerformanceLevel(HWND owner);
-
-INT_PTR CALLBACK PerformanceDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// 1 when a level was chosen (into the record), 0 when cancelled.
+int AskPerformanceLevel(HWND owner, LaunchRecord& launch);
 
 }  // namespace velk

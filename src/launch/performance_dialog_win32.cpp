@@ -1,7 +1,6 @@
 #include "launch/performance_dialog.h"
 
 #include "base/dialog_services.h"
-#include "launcher/launcher_state.h"
 #include "ids_detail.h"
 
 namespace velk {
@@ -22,11 +21,10 @@ int LevelOfCommand(WPARAM command) {
     }
 }
 
-}  // namespace
-
-INT_PTR CALLBACK PerformanceDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK PerformanceDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        KeepDialogData<LaunchRecord>(window, lParam);
         SetDialogIcon(window);
         return 1;
     case WM_COMMAND: {
@@ -35,10 +33,10 @@ INT_PTR CALLBACK PerformanceDialogProc(HWND window, UINT message, WPARAM wParam,
             return 1;
         }
         int level = LevelOfCommand(wParam);
-        if (level < 0) return 0;
-        LauncherState& s = State();
-        s.performanceLevel = level;
-        s.performanceLevelChosen = 1;
+        LaunchRecord* launch = DialogData<LaunchRecord>(window);
+        if (level < 0 || !launch) return 0;
+        launch->performanceLevel = level;
+        launch->performanceLevelChosen = 1;
         EndDialog(window, 1);
         return 1;
     }
@@ -47,8 +45,11 @@ INT_PTR CALLBACK PerformanceDialogProc(HWND window, UINT message, WPARAM wParam,
     }
 }
 
-int AskPerformanceLevel(HWND owner) {
-    INT_PTR result = DialogBoxParamA(State().instance, "DETAIL", owner, PerformanceDialogProc, 0);
+}  // namespace
+
+int AskPerformanceLevel(HWND owner, LaunchRecord& launch) {
+    INT_PTR result =
+        DialogBoxParamA(LauncherModule(), "DETAIL", owner, PerformanceDialogProc, reinterpret_cast<LPARAM>(&launch));
     return result == 1 ? 1 : 0;
 }
 

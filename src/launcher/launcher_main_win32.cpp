@@ -2,21 +2,16 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "advanced/custom_archives.h"
-#include "advanced/switches.h"
+#include "base/dialog_services.h"
+#include "base/file_probe.h"
 #include "base/multimedia.h"
 #include "base/registry_store.h"
 #include "base/settings_lines.h"
 #include "base/win32_handles.h"
-#include "disc/data_disc.h"
-#include "disc/previews.h"
-#include "launch/launch_engine.h"
 #include "launcher/launcher.h"
-#include "launcher/launcher_state.h"
+#include "launcher/launcher_run.h"
 #include "launcher/startup_rules.h"
-#include "launcher/support.h"
 #include "launcher/title_window.h"
-#include "sound/sound_detection.h"
 #include "ids_strings.h"
 
 namespace velk {
@@ -41,76 +36,34 @@ bool AnotherLauncherRuns(KernelHandle* own) {
     return error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED;
 }
 
-void LoadResourceStrings(LauncherState& s) {
-    s.gameTitle = LoadResString(IDS_GAME_TITLE);
-    s.registryProduct = LoadResString(IDS_REGISTRY_PRODUCT);
-    s.discMarkerFile = LoadResString(IDS_DISC_MARKER);
-    s.shortName = LoadResString(IDS_SHORT_NAME);
-    s.setupProgram = LoadResString(IDS_SETUP_PROGRAM);
-    s.titlePictureCount = LoadResString(IDS_TITLE_PICTURE_COUNT);
-    s.windowTitle = LoadResString(IDS_WINDOW_TITLE);
-    s.language = LoadResString(IDS_LANGUAGE);
+GameTexts LoadGameTexts() {
+    GameTexts texts;
+    texts.gameTitle = LoadResString(IDS_GAME_TITLE);
+    texts.registryProduct = LoadResString(IDS_REGISTRY_PRODUCT);
+    texts.discMarkerFile = LoadResString(IDS_DISC_MARKER);
+    texts.shortName = LoadResString(IDS_SHORT_NAME);
+    texts.setupProgram = LoadResString(IDS_SETUP_PROGRAM);
+    texts.titlePictureCount = LoadResString(IDS_TITLE_PICTURE_COUNT);
+    texts.windowTitle = LoadResString(IDS_WINDOW_TITLE);
+    texts.language = LoadResString(IDS_LANGUAGE);
+    return texts;
 }
 
-std::string ReadText(SettingsStore& settings, const char* name) {
-    char buffer[256] = {};
-    uint32_t size = sizeof(buffer);
-    const char* text = settings.ReadString(name, buffer, size, nullptr);
-    return text ? text : "";
+// titlePictureName and lastRandom.
+void ChooseTitlePicture(LauncherRun& run) {
+    const int32_t count = TitlePictureCount(run.texts.titlePictureCount);
+    if (count == 1) {
+        run.titlePictureName = "GAME1";
+        return;
+    }
+    // Seeded only when a number is drawn: nothing else uses the generator.
+    srand(MultimediaTime());
+    int32_t index = ChooseTitlePictureIndex(count, run.lastRandom, [] { return rand(); });
+    run.titlePictureName = TitlePictureName(index);
+    run.lastRandom = index;
 }
 
-void LoadSavedValues(LauncherState& s) {
-    SettingsStore& settings = *s.settings;
-    s.displayWarned = settings.ReadDword("Display Warned", 0);
-    s.launcherRuns = settings.ReadDword("Num Launcher Runs", 0);
-    s.lastRandom = settings.ReadDword("Last Random", s.lastRandom);
-    s.disableSound = settings.ReadDword("Disable Sound", 0);
-    s.disableMusic = settings.ReadDword("Disable Music", 0);
-    s.disableMovies = settings.ReadDword("Disable Movies", 0);
-    s.disableFog = settings.ReadDword("Disable Fog", 0);
-    s.disableJoystick = settings.ReadDword("Disable Joystick", 0);
-    s.disableTripBuf = settings.ReadDword("Disable TripBuf", 0);
-    s.disableCursor = settings.ReadDword("Disable Cursor", 0);
-    s.disableLoadscreen = settings.ReadDword("Disable Loadscreen", 0);
-    s.updateCommandLine = ReadText(settings, "Update Command Line");
-    s.contentCommandLine = ReadText(settings, "Content Command Line");
-}
-
-void LoadCursors(LauncherState& s) {
-    s.linkCursor = LoadCursorA(s.instance, "WEBHAND");
-    s.linkPressedCursor = LoadCursorA(s.instance, "WEBCLICK");
-    s.arrowCursor = LoadCursorA(nullptr, IDC_ARROW);
-}
-
-void WriteBack(LauncherState& s) {
-    s.launcherRuns = NextLauncherRunCount(s.launcherRuns);
-    SettingsStore& settings = *s.settings;
-    settings.WriteDword("Display Warned", s.displayWarned);
-    settings.WriteDword("Num Launcher Runs", s.launcherRuns);
-    settings.WriteDword("Last Random", s.lastRandom);
-    settings.WriteDword("Disable Sound", s.disableSound);
-    settings.WriteDword("Disable Music", s.disableMusic);
-    settings.WriteDword("Disable Movies", s.disableMovies);
-    settings.WriteDword("Disable Fog", s.disableFog);
-    settings.WriteDword("Disable Joystick", s.disableJoystick);
-    settings.WriteDword("Disable TripBuf", s.disableTripBuf);
-    settings.WriteDword("Disable Cursor", s.disableCursor);
-    settings.WriteDword("Disable Loadscreen", s.disableLoadscreen);
-    settings.WriteString("Language", s.language.c_str());
-}
-
-void Release(LauncherState& s) {
-    if (s.titleImages) s.titleImages->ReleaseAll();
-    s.titleImages.reset();
-    s.settings.reset();  // closes the registry key chain
-    ReleasePreviewLists();
-    s.renderers.reset();
-    ReleaseSoundProviders();
-    s.titleDib = nullptr;
-    s.titlePalette = nullptr;
-}
-
-void RunTitleLoop(const char* commandLine, LauncherSwitches requests) {
+void RunTitleLoop(LauncherRun& run, LauncherSwitches requests) {
     for (;;) {
         int result;
         if (requests.multiplayer)
@@ -118,19 +71,20 @@ void RunTitleLoop(const char* commandLine, LauncherSwitches requests) {
         else if (requests.play)
             result = kTitlePlay;
         else
-            result = ShowTitleWindow();
+            result = ShowTitleWindow(run);
         requests = LauncherSwitches();  // the switches act on the first pass only
-        LocateGameData();               // the title window did, unless a switch skipped it
+        // The title window did, unless a switch skipped it.
+        LocateGameData(run.disc, run.texts, run.settings.get());
 
         switch (result) {
         case kTitlePlay:
-            if (LaunchEngine(commandLine, false)) return;
+            if (LaunchEngine(run.ForLaunch(), false)) return;
             break;
         case kTitleMultiplayer:
-            if (LaunchEngine(commandLine, true)) return;
+            if (LaunchEngine(run.ForLaunch(), true)) return;
             break;
         case kTitleSetup:
-            if (RunSetup()) return;
+            if (RunSetup(run.disc.root, run.texts.setupProgram)) return;
             ShowGameError(nullptr, IDS_SETUP_FAILED, MB_ICONHAND);
             break;
         default:
@@ -141,25 +95,7 @@ void RunTitleLoop(const char* commandLine, LauncherSwitches requests) {
 
 }  // namespace
 
-void LocateGameData() {
-    LauncherState& s = State();
-    if (s.gameDataLocated) return;
-    s.gameDataLocated = true;
-    const char drive = DataDiscDrive();
-    s.discRoot = drive ? std::string(1, drive) + ":\\" : std::string();
-    // A found disc is remembered, so asking again would only search every
-    // drive once more when there is none.
-    LocateArchives(drive);
-}
-
-bool IsEngineRunningHere() {
-    std::wstring engine = GameFolderWide();
-    if (engine.empty()) return false;  // unknown: no engine of another folder is taken for ours
-    if (engine.size() > 3) engine += L'\\';
-    return IsProcessRunning((engine + L"TALVEX.EXE").c_str(), 1);
-}
-
-bool ReadEngineRunCount(const char* fileName) {
+bool ReadEngineRunCount(const char* fileName, int32_t* runs) {
     if (!fileName || !FileExists(fileName)) return false;
     FILE* file = fopen(fileName, "rb");
     if (!file) return false;
@@ -169,34 +105,19 @@ bool ReadEngineRunCount(const char* fileName) {
         if (ParseNumRunsLine(line.c_str(), &value)) break;
     }
     fclose(file);
-    State().engineRuns = LeadingInteger(value);
+    *runs = LeadingInteger(value);
     return true;
 }
 
-void ChooseTitlePicture() {
-    LauncherState& s = State();
-    const int32_t count = TitlePictureCount(s.titlePictureCount);
-    if (count == 1) {
-        s.titlePictureName = "GAME1";
-        return;
-    }
-    // Seeded only when a number is drawn: nothing else uses the generator.
-    srand(MultimediaTime());
-    int32_t index = ChooseTitlePictureIndex(count, s.lastRandom, [] { return rand(); });
-    s.titlePictureName = TitlePictureName(index);
-    s.lastRandom = index;
-}
-
 int LauncherMain(HINSTANCE instance, const char* commandLine) {
-    LauncherState& s = State();
-    s.instance = instance;
-    if (!commandLine) commandLine = "";
-    s.launcherCommandLine = commandLine;
-
-    KernelHandle ownMutex;
+    SetLauncherModule(instance);
+    KernelHandle ownMutex;  // held until the run below has ended
+    LauncherRun run;
+    run.commandLine = commandLine ? commandLine : "";
     if (AnotherLauncherRuns(&ownMutex)) return 0;
 
-    LoadResourceStrings(s);
+    run.texts = LoadGameTexts();
+    SetGameTitle(run.texts.gameTitle);
 
     if (IsEngineRunningHere()) {
         ShowGameError(nullptr, IDS_ENGINE_RUNNING, MB_ICONINFORMATION);
@@ -204,23 +125,18 @@ int LauncherMain(HINSTANCE instance, const char* commandLine) {
     }
 
     auto store = std::make_unique<RegistryStore>();
-    if (!store->Open("Brannock", s.registryProduct.c_str(), "1.0", nullptr, HKEY_LOCAL_MACHINE)) return 0;
-    s.settings = std::move(store);
+    if (!store->Open("Brannock", run.texts.registryProduct.c_str(), "1.0", nullptr, HKEY_LOCAL_MACHINE)) return 0;
+    run.settings = std::move(store);
 
-    LoadSavedValues(s);
-    LoadSoundSettings(*s.settings);
-    LoadCursors(s);
-    LoadCommandLineText(s.settings.get(), &s);
-    LoadArchiveList();
-    ReadEngineRunCount("autoexec.cfg");
+    run.LoadSavedValues();
+    ReadEngineRunCount("autoexec.cfg", &run.launch.engineRuns);
 
-    const LauncherSwitches requests = ParseLauncherSwitches(commandLine);
-    ChooseTitlePicture();
+    const LauncherSwitches requests = ParseLauncherSwitches(run.commandLine.c_str());
+    ChooseTitlePicture(run);
 
-    RunTitleLoop(commandLine, requests);
+    RunTitleLoop(run, requests);
 
-    WriteBack(s);
-    Release(s);
+    run.WriteBack();
     return 1;
 }
 

@@ -1,51 +1,40 @@
-#include <cstdio>
+#include <string>
 
+#include "base/file_probe.h"
 #include "base/win32_handles.h"
-#include "disc/data_disc.h"
 #include "launcher/launcher.h"
-#include "launcher/launcher_state.h"
 
 namespace velk {
 
 namespace {
 constexpr size_t kCommandCapacity = 256;  // 255 characters and the NUL
 
-bool EndsWithBackslash(const std::string& s) { return !s.empty() && s.back() == '\\'; }
-
 // A bare name would be searched for along the system's path as well, and
 // could start an unrelated program of that name: the current folder is named.
 constexpr const char* kCurrentFolder = ".\\";
+
+// The file in the folder; named in the current folder when the folder is empty.
+std::string PathIn(const std::string& folder, const char* file) {
+    if (folder.empty()) return kCurrentFolder + std::string(file);
+    return folder + (folder.back() == '\\' ? "" : "\\") + file;
+}
 }  // namespace
 
 bool FileExistsIn(const char* folder, const char* file) {
-    if (!folder || !file || !*file) return false;
-    if (!*folder) return FileExists((kCurrentFolder + std::string(file)).c_str());
-    std::string path = folder;
-    if (EndsWithBackslash(path)) path.pop_back();
-    path += '\\';
-    path += file;
-    return FileExists(path.c_str());
+    return folder && file && *file && FileExists(PathIn(folder, file).c_str());
 }
 
 bool StartProgram(const char* folder, const char* file) {
     if (!folder || !file) return false;
-    char command[kCommandCapacity];
-    const std::string dir = folder;
-    int length;
-    if (dir.empty())
-        length = snprintf(command, sizeof(command), "%s%s", kCurrentFolder, file);
-    else if (EndsWithBackslash(dir))
-        length = snprintf(command, sizeof(command), "%s%s", folder, file);
-    else
-        length = snprintf(command, sizeof(command), "%s\\%s", folder, file);
+    std::string command = PathIn(folder, file);
     // A shortened command would start some other program, or none.
-    if (length < 0 || static_cast<size_t>(length) >= sizeof(command)) return false;
+    if (command.size() >= kCommandCapacity) return false;
 
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    BOOL created = CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr,
-                                  dir.empty() ? nullptr : folder, &startup, &process);
+    BOOL created = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                  *folder ? folder : nullptr, &startup, &process);
     if (!created) return false;
     // Not waited for: the handles are only closed.
     KernelHandle thread(process.hThread);
@@ -53,10 +42,9 @@ bool StartProgram(const char* folder, const char* file) {
     return true;
 }
 
-bool RunSetup() {
-    const LauncherState& s = State();
-    if (!FileExistsIn(s.discRoot.c_str(), s.setupProgram.c_str())) return false;
-    return StartProgram(s.discRoot.c_str(), s.setupProgram.c_str());
+bool RunSetup(const std::string& discRoot, const std::string& setupProgram) {
+    if (!FileExistsIn(discRoot.c_str(), setupProgram.c_str())) return false;
+    return StartProgram(discRoot.c_str(), setupProgram.c_str());
 }
 
 }  // namespace velk

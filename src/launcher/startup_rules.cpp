@@ -1,7 +1,6 @@
 #include "launcher/startup_rules.h"
 
 #include <cctype>
-#include <limits>
 
 namespace velk {
 
@@ -57,10 +56,6 @@ int32_t LeadingInteger(const std::string& text) {
         if (value > INT32_MAX) value = INT32_MAX + int64_t(negative);  // clamp instead of overflowing
     }
     return static_cast<int32_t>(negative ? -value : value);
-}
-
-int32_t NextLauncherRunCount(int32_t runs) {
-    return runs < std::numeric_limits<int32_t>::max() ? runs + 1 : runs;
 }
 
 int32_t TitlePictureCount(const std::string& text) {

@@ -29,10 +29,6 @@ int32_t ChooseTitlePictureIndex(int32_t count, int32_t lastRandom, const std::fu
 // "GAME%i" of index + 1.
 std::string TitlePictureName(int32_t index);
 
-// "Num Launcher Runs" after this run: one more, but never past 2147483647
-// (a count that wrapped round would make every start look like the first).
-int32_t NextLauncherRunCount(int32_t runs);
-
 // The title picture count from its resource text; below 1 counts as 1.
 int32_t TitlePictureCount(const std::string& text);
 

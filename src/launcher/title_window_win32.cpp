@@ -5,16 +5,12 @@
 
 #include "advanced/advanced_options.h"
 #include "advanced/custom_archives.h"
+#include "base/dialog_services.h"
 #include "base/multimedia.h"
 #include "base/shell_open.h"
 #include "base/win32_handles.h"
 #include "disc/previews.h"
 #include "display/open_display.h"
-#include "image/dib.h"
-#include "launch/launch_engine.h"
-#include "launcher/launcher.h"
-#include "launcher/launcher_state.h"
-#include "launcher/support.h"
 #include "ids_game.h"
 #include "ids_strings.h"
 
@@ -51,8 +47,18 @@ INT_PTR EndingResult(WPARAM command) {
     }
 }
 
-INT_PTR OnCommand(HWND window, WPARAM command) {
-    LocateGameData();  // the dialogs and the launch need it, should a click come first
+void LocateGameData(LauncherRun& run) { LocateGameData(run.disc, run.texts, run.settings.get()); }
+
+void OpenAdvanced(HWND window, LauncherRun& run) {
+    OpenAdvancedOptions(window, {run.advanced, run.sound, run.settings.get(),
+                                 [&run](const EngineSwitches& switches, const std::string& text) {
+                                     return PreviewEngineCommandLine(run.ForLaunch(), switches, text);
+                                 },
+                                 [&run](HWND owner) { return OpenSupportDialog(owner, run.ForSupport()); }});
+}
+
+INT_PTR OnCommand(HWND window, LauncherRun& run, WPARAM command) {
+    LocateGameData(run);  // the dialogs and the launch need it, should a click come first
     INT_PTR result = EndingResult(command);
     if (result >= 0) {
         EndDialog(window, result);
@@ -60,18 +66,18 @@ INT_PTR OnCommand(HWND window, WPARAM command) {
     }
     switch (command) {
     case IDC_GAME_DISPLAY:
-        OpenDisplaySettings(window);
+        OpenDisplaySettings(window, run.display);
         InvalidateRect(window, nullptr, FALSE);
         return 1;
     case IDC_GAME_CUSTOMIZE:
-        OpenCustomize(window);
+        OpenCustomize(window, run);
         InvalidateRect(window, nullptr, FALSE);
         return 1;
     case IDC_GAME_ADVANCED:
-        OpenAdvancedOptions(window, PreviewEngineCommandLine, OpenSupportDialog);
+        OpenAdvanced(window, run);
         return 1;
     case IDC_GAME_PREVIEWS:
-        ShowPreviews(State().instance, window);
+        ShowPreviews(LauncherModule(), window, run.disc, run.texts, run.settings.get());
         return 1;
     case IDC_GAME_WEB_SITE:
         OpenResourceLink(window, IDS_GAME_WEB_SITE, IDS_WEB_NOT_OPENED);
@@ -90,10 +96,9 @@ void MousePosition(LPARAM lParam, int* x, int* y) {
     *y = static_cast<int>((static_cast<unsigned>(lParam) >> 16) & 0xFFFF);
 }
 
-void TakeLinkRects(HWND window) {
-    LauncherState& s = State();
+void TakeLinkRects(HWND window, TitleWindowData& data) {
     for (int i = 0; i < 3; ++i) {
-        LinkRect& link = s.linkRects[i];
+        LinkRect& link = data.linkRects[i];
         HWND control = GetDlgItem(window, kLinkControls[i]);
         RECT r;
         if (!control || !GetWindowRect(control, &r)) {
@@ -119,14 +124,14 @@ constexpr const char* kFrameProcProperty = "velk.frame.proc";
 
 LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
     auto original = reinterpret_cast<WNDPROC>(GetPropA(frame, kFrameProcProperty));
-    const LauncherState& s = State();
-    if (s.titleDib && s.titleImages) {
+    const TitleWindowData* data = DialogData<TitleWindowData>(GetParent(frame));
+    if (data && data->titleDib && data->titleImages) {
         if (message == WM_ERASEBKGND) return 1;
         if (message == WM_PAINT) {
             PAINTSTRUCT ps;
             BeginPaint(frame, &ps);
             EndPaint(frame, &ps);
-            PaintTitlePicture(GetParent(frame), s.appActive == 0);
+            PaintTitlePicture(GetParent(frame), data->appActive == 0);
             return 0;
         }
     }
@@ -146,31 +151,29 @@ void TakeOverFramePainting(HWND window) {
 
 }  // namespace
 
-void ReleaseTitleImages() {
-    LauncherState& s = State();
-    if (s.titleImages) s.titleImages->ReleaseAll();
-    s.titleImages.reset();
-    s.titleDib = nullptr;
-    s.titlePalette = nullptr;
-}
-
 int InitTitleWindow(HWND window) {
-    if (!window) return 0;
-    LauncherState& s = State();
+    TitleWindowData* data = DialogData<TitleWindowData>(window);
+    if (!data) return 0;
+    TitleWindowData& d = *data;
+    const HINSTANCE module = LauncherModule();
     SetDialogIcon(window);
+    d.linkCursor = LoadCursorA(module, "WEBHAND");
+    d.linkPressedCursor = LoadCursorA(module, "WEBCLICK");
+    d.arrowCursor = LoadCursorA(nullptr, IDC_ARROW);
 
-    ReleaseTitleImages();
-    s.titleImages = std::make_unique<DibManager>();
-    DibManager& images = *s.titleImages;
-    images.Attach(s.instance, window);
-    s.titlePalette = images.LoadPalette(s.titlePictureName.c_str(), 1);
-    if (!s.titlePalette) s.titlePalette = images.LoadPalette("GAME", 1);
-    if (!s.titlePalette) s.titlePalette = images.LoadPalette("GAME1", 1);
-    images.currentPalette = s.titlePalette;
-    s.titleDib = images.LoadDib(s.titlePictureName.c_str());
+    const std::string& name = d.run.titlePictureName;
+    d.titleImages.reset();  // the pictures of an earlier showing go first
+    d.titleImages = std::make_unique<DibManager>();
+    DibManager& images = *d.titleImages;
+    images.Attach(module, window);
+    d.titlePalette = images.LoadPalette(name.c_str(), 1);
+    if (!d.titlePalette) d.titlePalette = images.LoadPalette("GAME", 1);
+    if (!d.titlePalette) d.titlePalette = images.LoadPalette("GAME1", 1);
+    images.currentPalette = d.titlePalette;
+    d.titleDib = images.LoadDib(name.c_str());
 
     TakeOverFramePainting(window);
-    TakeLinkRects(window);
+    TakeLinkRects(window, d);
     // The sound library takes longer to load than the rest of the window:
     // the sound starts once the window is on the screen, not before.
     PostMessageA(window, kTitleShownMessage, 0, 0);
@@ -179,29 +182,28 @@ int InitTitleWindow(HWND window) {
 
 namespace {
 
-void OnTitleOnScreen(HWND window) {
+void OnTitleOnScreen(HWND window, LauncherRun& run) {
     KillTimer(window, kOnScreenTimer);
-    PlayStartSound(State().titlePictureName.c_str());
-    LocateGameData();
-    if (TakeCommandFileFailure())
-        ShowError(window, IDS_COMMAND_FILE_NOT_WRITTEN, State().gameTitle.c_str(), MB_ICONEXCLAMATION);
+    PlayStartSound(run.titlePictureName.c_str());
+    LocateGameData(run);
+    if (run.launch.TakeCommandFileFailure()) ShowGameError(window, IDS_COMMAND_FILE_NOT_WRITTEN, MB_ICONEXCLAMATION);
 }
 
 // The posted message can come before the dialog manager shows the window.
-void OnTitleShown(HWND window) {
+void OnTitleShown(HWND window, LauncherRun& run) {
     if (!IsWindowVisible(window)) ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
-    if (!SetTimer(window, kOnScreenTimer, USER_TIMER_MINIMUM, nullptr)) OnTitleOnScreen(window);
+    if (!SetTimer(window, kOnScreenTimer, USER_TIMER_MINIMUM, nullptr)) OnTitleOnScreen(window, run);
 }
 
 }  // namespace
 
 void PaintTitlePicture(HWND window, bool forceBackground) {
-    LauncherState& s = State();
+    const TitleWindowData* data = DialogData<TitleWindowData>(window);
     HWND frame = GetDlgItem(window, IDC_GAME_PICTURE);
-    if (!s.titleImages || !s.titleDib || !frame) return;
-    DibManager& images = *s.titleImages;
-    const Dib& picture = *s.titleDib;
+    if (!data || !data->titleImages || !data->titleDib || !frame) return;
+    DibManager& images = *data->titleImages;
+    const Dib& picture = *data->titleDib;
 
     RECT r;
     GetWindowRect(frame, &r);
@@ -228,14 +230,14 @@ void PaintTitlePicture(HWND window, bool forceBackground) {
 }
 
 int HitTestLinks(HWND window, WPARAM keyFlags, int x, int y) {
-    if (!window) return 0;
-    const LauncherState& s = State();
-    int link = HitTestLinkRects(s.linkRects, x, y);
+    const TitleWindowData* data = DialogData<TitleWindowData>(window);
+    if (!data) return 0;
+    int link = HitTestLinkRects(data->linkRects, x, y);
     if (link == 0) {
-        SetCursorIfLoaded(s.arrowCursor);
+        SetCursorIfLoaded(data->arrowCursor);
         return 0;
     }
-    SetCursorIfLoaded((keyFlags & MK_LBUTTON) ? s.linkPressedCursor : s.linkCursor);
+    SetCursorIfLoaded((keyFlags & MK_LBUTTON) ? data->linkPressedCursor : data->linkCursor);
     return link;
 }
 
@@ -244,36 +246,41 @@ bool OpenResourceLink(HWND owner, UINT stringId, UINT errorStringId) {
     if (target.empty()) return false;
     HINSTANCE result = ShellOpen(owner, target.c_str());
     if (reinterpret_cast<INT_PTR>(result) > 32) return true;
-    if (errorStringId > 0) ShowError(owner, errorStringId, State().gameTitle.c_str(), MB_ICONEXCLAMATION);
+    if (errorStringId > 0) ShowGameError(owner, errorStringId, MB_ICONEXCLAMATION);
     return false;
 }
 
 bool PlayStartSound(const char* name) {
     if (!name) return false;
-    return PlaySoundResource(name, State().instance, SND_RESOURCE | SND_NODEFAULT | SND_ASYNC) != FALSE;
+    return PlaySoundResource(name, LauncherModule(), SND_RESOURCE | SND_NODEFAULT | SND_ASYNC) != FALSE;
 }
 
-int OpenCustomize(HWND owner) {
+int OpenCustomize(HWND owner, LauncherRun& run) {
     // No template of this name is built into this launcher: the request shows nothing.
-    return static_cast<int>(DialogBoxParamA(State().instance, "CUSTOMIZE", owner, CustomArchivesDialogProc, 0));
+    CustomArchivesData data = {run.advanced, run.settings.get()};
+    return static_cast<int>(DialogBoxParamA(LauncherModule(), "CUSTOMIZE", owner, CustomArchivesDialogProc,
+                                            reinterpret_cast<LPARAM>(&data)));
 }
 
 INT_PTR CALLBACK TitleWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    LauncherState& s = State();
-    int x = 0, y = 0;
-    switch (message) {
-    case WM_INITDIALOG:
+    if (message == WM_INITDIALOG) {
+        KeepDialogData<TitleWindowData>(window, lParam);
         InitTitleWindow(window);
         return 1;
+    }
+    TitleWindowData* data = DialogData<TitleWindowData>(window);
+    if (!data) return 0;
+    int x = 0, y = 0;
+    switch (message) {
     case WM_PAINT:
-        PaintTitlePicture(window, s.appActive == 0);
+        PaintTitlePicture(window, data->appActive == 0);
         return 0;  // the dialog manager finishes the painting
     case WM_ACTIVATEAPP:
-        s.appActive = wParam ? 1 : 0;
+        data->appActive = wParam ? 1 : 0;
         PaintTitlePicture(window, wParam == 0);
         return 0;
     case WM_PALETTECHANGED:
-        if (reinterpret_cast<HWND>(wParam) != window) PaintTitlePicture(window, s.appActive == 0);
+        if (reinterpret_cast<HWND>(wParam) != window) PaintTitlePicture(window, data->appActive == 0);
         return 0;
     case WM_SETCURSOR:
         return 1;  // the cursor stays as the hit test set it
@@ -291,21 +298,23 @@ INT_PTR CALLBACK TitleWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_LBUTTONDBLCLK:
         return 1;
     case WM_COMMAND:
-        return OnCommand(window, wParam);
+        return OnCommand(window, data->run, wParam);
     case kTitleShownMessage:
-        OnTitleShown(window);
+        OnTitleShown(window, data->run);
         return 1;
     case WM_TIMER:
         if (wParam != kOnScreenTimer) return 0;
-        OnTitleOnScreen(window);
+        OnTitleOnScreen(window, data->run);
         return 1;
     default:
         return 0;
     }
 }
 
-int ShowTitleWindow() {
-    return static_cast<int>(DialogBoxParamA(State().instance, "GAME", nullptr, TitleWindowProc, 0));
+int ShowTitleWindow(LauncherRun& run) {
+    TitleWindowData data(run);
+    return static_cast<int>(
+        DialogBoxParamA(LauncherModule(), "GAME", nullptr, TitleWindowProc, reinterpret_cast<LPARAM>(&data)));
 }
 
 }  // namespace velk

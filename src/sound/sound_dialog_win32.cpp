@@ -11,10 +11,6 @@ namespace {
 
 constexpr int kFieldCapacity = 64;  // anything longer is no number of voices anyway
 
-SoundDialogData* DialogData(HWND dialog) {
-    return reinterpret_cast<SoundDialogData*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
-}
-
 // Letter case is ignored the way the system compares texts of its code page.
 bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
     return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT, a.c_str(), -1, b.c_str(), -1) ==
@@ -41,7 +37,6 @@ void FillProviderList(HWND list, const SoundProviderList& providers, const std::
 }
 
 void OnInitDialog(HWND dialog, SoundDialogData& data) {
-    SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&data));
     const SoundChoice& choice = *data.choice;
     FillProviderList(GetDlgItem(dialog, IDC_SOUND_PROVIDER_LIST), *data.providers, choice.providerName);
     SetDlgItemInt(dialog, IDC_SOUND_3D_VOICES, choice.samples3D, FALSE);
@@ -82,13 +77,13 @@ void OnOk(HWND dialog, SoundChoice& choice) {
 
 INT_PTR CALLBACK SoundDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        auto* data = reinterpret_cast<SoundDialogData*>(lParam);
+        SoundDialogData* data = KeepDialogData<SoundDialogData>(dialog, lParam);
         if (data && data->providers && data->choice) OnInitDialog(dialog, *data);
         return TRUE;
     }
     if (message == WM_COMMAND) {
         if (LOWORD(wParam) == IDOK && HIWORD(wParam) == BN_CLICKED) {
-            if (SoundDialogData* data = DialogData(dialog))
+            if (SoundDialogData* data = DialogData<SoundDialogData>(dialog))
                 OnOk(dialog, *data->choice);
             else
                 EndDialog(dialog, 0);

@@ -113,7 +113,7 @@ std::unique_ptr<SoundLibrary> LoadSoundLibrary() {
     ModuleHandle module;
     {
         // A missing library is an answer ("no providers"), not a system box.
-        ScopedErrorMode quiet(SEM_NOOPENFILEERRORBOX | SEM_FAILCRITICALERRORS);
+        ScopedErrorMode quiet(kNoSystemBoxes);
         module.reset(LoadLibraryA(mss::kLibraryName));
     }
     if (!module) return nullptr;

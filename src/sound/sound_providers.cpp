@@ -101,27 +101,35 @@ bool EnumerateSoundProviders(SoundLibrary& library, SoundProviderList& list) {
 }
 
 void LoadSoundChoice(SettingsStore& settings, SoundChoice& choice) {
-    choice.providerKind = settings.ReadDword("Sound Provider", choice.providerKind);
+    choice.providerKind = settings.ReadDword(kSoundProviderValue, choice.providerKind);
 
     // A scratch buffer: a value that does not fit, or is not text, leaves the name as it was.
     char name[kProviderNameLength + 1] = {};
     uint32_t size = sizeof(name);
-    if (settings.ReadString("Sound Provider Name", name, size, choice.providerName.c_str())) {
+    if (settings.ReadString(kSoundProviderNameValue, name, size, choice.providerName.c_str())) {
         name[kProviderNameLength] = '\0';
         if (IsPassableProviderName(name)) choice.providerName = name;
     }
 
-    choice.samples3D = static_cast<uint32_t>(settings.ReadDword("Sound 3D Samples", static_cast<int32_t>(choice.samples3D)));
-    choice.samples2D = static_cast<uint32_t>(settings.ReadDword("Sound 2D Samples", static_cast<int32_t>(choice.samples2D)));
-    choice.reverb = settings.ReadDword("Sound Reverb", choice.reverb);
+    choice.samples3D = static_cast<uint32_t>(settings.ReadDword(kSound3DSamplesValue, static_cast<int32_t>(choice.samples3D)));
+    choice.samples2D = static_cast<uint32_t>(settings.ReadDword(kSound2DSamplesValue, static_cast<int32_t>(choice.samples2D)));
+    choice.reverb = settings.ReadDword(kSoundReverbValue, choice.reverb);
 }
 
 void SaveSoundChoice(SettingsStore& settings, const SoundChoice& choice) {
-    settings.WriteDword("Sound Provider", choice.providerKind);
-    settings.WriteString("Sound Provider Name", choice.providerName.c_str());
-    settings.WriteDword("Sound 3D Samples", static_cast<int32_t>(choice.samples3D));
-    settings.WriteDword("Sound 2D Samples", static_cast<int32_t>(choice.samples2D));
-    settings.WriteDword("Sound Reverb", choice.reverb);
+    settings.WriteDword(kSoundProviderValue, choice.providerKind);
+    settings.WriteString(kSoundProviderNameValue, choice.providerName.c_str());
+    settings.WriteDword(kSound3DSamplesValue, static_cast<int32_t>(choice.samples3D));
+    settings.WriteDword(kSound2DSamplesValue, static_cast<int32_t>(choice.samples2D));
+    settings.WriteDword(kSoundReverbValue, choice.reverb);
+}
+
+void SoundSetup::Forget(SettingsStore* settings, std::vector<std::string>& notDeleted) {
+    const char* const stored[] = {kSoundProviderValue, kSoundProviderNameValue, kSound3DSamplesValue,
+                                  kSound2DSamplesValue, kSoundReverbValue};
+    if (settings) settings->DeleteValues(stored, notDeleted);
+    choice = SoundChoice();
+    confirmed = 0;
 }
 
 std::string SoundFragment(const SoundChoice& choice) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <forward_list>
 #include <string>
+#include <vector>
 
 namespace velk {
 
@@ -81,6 +82,15 @@ struct SoundChoice {
     int32_t reverb = 100;  // hundredths
 };
 
+// The values the choice is stored in.
+constexpr const char* kSoundProviderValue = "Sound Provider";
+constexpr const char* kSoundProviderNameValue = "Sound Provider Name";
+constexpr const char* kSound3DSamplesValue = "Sound 3D Samples";
+constexpr const char* kSound2DSamplesValue = "Sound 2D Samples";
+constexpr const char* kSoundReverbValue = "Sound Reverb";
+// The player accepted the warning before the first search ("Sound Enum Warning").
+constexpr const char* kSoundWarningValue = "Sound Enum Warning";
+
 // The five stored values; a missing or unreadable value, or a stored name that
 // cannot be passed to the engine, leaves its field unchanged.
 void LoadSoundChoice(SettingsStore& settings, SoundChoice& choice);
@@ -89,6 +99,25 @@ void SaveSoundChoice(SettingsStore& settings, const SoundChoice& choice);
 // The engine's part of the command line for a confirmed choice; every piece
 // ends with a blank.
 std::string SoundFragment(const SoundChoice& choice);
+
+// Whether a run asked the sound library yet, and how that went.
+enum class SoundSearch { NotSearched, Failed, Done };
+
+// The 3D sound of a run: the player's choice, whether "3DSOUND" confirmed it
+// in this run, and the providers the one search of the run found.
+struct SoundSetup {
+    SoundChoice choice;
+    int32_t confirmed = 0;
+    SoundSearch search = SoundSearch::NotSearched;
+    SoundProviderList providers;
+
+    // Empty until confirmed in this run.
+    std::string Fragment() const { return confirmed ? SoundFragment(choice) : std::string(); }
+    // Deletes the stored choice (a value that stays is added to `notDeleted`)
+    // and puts this run's back to the default, unconfirmed: it no longer
+    // reaches the engine. What the search found stays.
+    void Forget(SettingsStore* settings, std::vector<std::string>& notDeleted);
+};
 
 // The reverb levels the dialog offers, in the order of its choices.
 constexpr int32_t kReverbLevels[6] = {0, 30, 60, 100, 125, 150};

@@ -1,5 +1,5 @@
-// The Win32 pieces of the 3D sound detection: the loaded sound library, the
-// run's provider list and the dialog "3DSOUND".
+// The Win32 pieces of the 3D sound detection: the loaded sound library and
+// the dialog "3DSOUND".
 #pragma once
 #include <windows.h>
 #include <memory>
@@ -11,9 +11,6 @@ namespace velk {
 // The sound library with all nine operations found, or none when the library
 // is missing or lacks one. Destroying it unloads the library.
 std::unique_ptr<SoundLibrary> LoadSoundLibrary();
-
-// The providers found in this run (empty until an enumeration delivered some).
-SoundProviderList& SoundProviders();
 
 // The WM_INITDIALOG parameter of "3DSOUND": the list to offer and the choice
 // the dialog starts from; OK writes the player's choice back into it.

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "launcher/support_summary.h"
+#include "support/support_summary.h"
 
 namespace velk {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "advanced/archive_list.h"
 #include "advanced/custom_archives.h"
-#include "launcher/launcher_state.h"
+#include "base/dialog_services.h"
 #include "launcher_driver.h"
 #include "modal_driver.h"
 #include "scratch_settings.h"
@@ -28,17 +28,19 @@ protected:
     TempFolder game_;
     std::unique_ptr<ScopedCurrentFolder> inGame_;
     HWND dialog_ = nullptr;
+    AdvancedChoice choice_;
+    std::unique_ptr<SettingsStore> settings_;
+    CustomArchivesData data_{choice_, nullptr};
 
     void SetUp() override {
-        ResetState();
-        State().instance = GetModuleHandleA(nullptr);
-        ASSERT_TRUE(UseScratchSettings(kArchivesTop));
+        SetLauncherModule(GetModuleHandleA(nullptr));
+        ASSERT_TRUE(UseScratchSettings(kArchivesTop, settings_));
+        data_.settings = settings_.get();
         inGame_ = std::make_unique<ScopedCurrentFolder>(game_.path());
     }
     void TearDown() override {
         if (dialog_) DestroyWindow(dialog_);
         inGame_.reset();
-        ResetState();
     }
     void AddArchives(const Names& names) {
         ASSERT_TRUE(MakeFolder(game_ / "Custom"));
@@ -59,12 +61,13 @@ protected:
     std::string SavedList() {
         char text[4096] = {};
         uint32_t size = sizeof(text);
-        return State().settings->ReadString("Rez Files", text, size, "<absent>");
+        return settings_->ReadString("Rez Files", text, size, "<absent>");
     }
-    int32_t SavedFlag() { return State().settings->ReadDword("Save Rez Files", -1); }
+    int32_t SavedFlag() { return settings_->ReadDword("Save Rez Files", -1); }
+    void LoadArchiveList() { LoadArchiveChoice(settings_.get(), &choice_.archives, &choice_.alwaysLoadArchives); }
     void Open() {
         if (dialog_) DestroyWindow(dialog_);
-        dialog_ = CreateDialogParamA(State().instance, "ADV_CUSTOM", nullptr, CustomArchivesDialogProc, 0);
+        dialog_ = CreateDialogParamA(LauncherModule(), "ADV_CUSTOM", nullptr, CustomArchivesDialogProc, (LPARAM)&data_);
         ASSERT_NE(dialog_, nullptr);
     }
     HWND Item(int id) { return GetDlgItem(dialog_, id); }
@@ -232,7 +235,7 @@ TEST_F(CustomArchivesTest, OkSavesOnlyWhenTickedAndCancelKeepsTheRegistry) {
         Command(IDC_ADD_ARCHIVE, BN_CLICKED);
     }
     Command(IDOK, BN_CLICKED);
-    EXPECT_EQ(BuildArchiveFragment(), " -rez custom\\b.rez -rez custom\\a.rez");  // for this run
+    EXPECT_EQ(BuildArchiveFragment(choice_.archives), " -rez custom\\b.rez -rez custom\\a.rez");  // for this run
     EXPECT_EQ(SavedFlag(), 0);
     EXPECT_EQ(SavedList(), "old.rez");
 
@@ -244,7 +247,7 @@ TEST_F(CustomArchivesTest, OkSavesOnlyWhenTickedAndCancelKeepsTheRegistry) {
     Choose(IDC_CHOSEN_ARCHIVES, "a.rez");
     Command(IDC_REMOVE_ARCHIVE, BN_CLICKED);
     Command(IDCANCEL, BN_CLICKED);
-    EXPECT_EQ(BuildArchiveFragment(), " -rez custom\\b.rez -rez custom\\a.rez");
+    EXPECT_EQ(BuildArchiveFragment(choice_.archives), " -rez custom\\b.rez -rez custom\\a.rez");
     EXPECT_EQ(SavedList(), "old.rez");
 }
 
@@ -267,11 +270,11 @@ TEST_F(CustomArchivesTest, LongChoiceSavesWholeNamesWithinWhatReadsBack) {
         Command(IDOK, BN_CLICKED);
         EXPECT_EQ(player.stepsTaken(), 1u);
     }
-    EXPECT_EQ(State().customArchives, names);  // all of them count for this run
+    EXPECT_EQ(choice_.archives, names);  // all of them count for this run
     const Names saved(names.begin(), names.begin() + 8);
     EXPECT_EQ(SavedList().size(), 8u * 250 + 7);
     LoadArchiveList();
-    EXPECT_EQ(State().customArchives, saved);
+    EXPECT_EQ(choice_.archives, saved);
 }
 
 TEST_F(CustomArchivesTest, SavedListRules) {
@@ -306,11 +309,11 @@ TEST_F(CustomArchivesTest, SavedListRules) {
         RegCloseKey(key);
         Put("Save Rez Files", c.flagType, c.flag, "1");
         Put("Rez Files", c.listType, 1, c.list);
-        State().customArchives = {"stale.rez"};
-        State().alwaysLoadArchives = 5;
+        choice_.archives = {"stale.rez"};
+        choice_.alwaysLoadArchives = 5;
         LoadArchiveList();
-        EXPECT_EQ(State().alwaysLoadArchives, c.expectedFlag);
-        EXPECT_EQ(State().customArchives, c.expected);
+        EXPECT_EQ(choice_.alwaysLoadArchives, c.expectedFlag);
+        EXPECT_EQ(choice_.archives, c.expected);
     }
 }
 

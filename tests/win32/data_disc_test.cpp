@@ -2,8 +2,8 @@
 // prefix: R: and S: are CD-ROM drives, T: a hard disk (scripts/wine-env.sh).
 #include <gtest/gtest.h>
 
+#include "base/file_probe.h"
 #include "disc/data_disc.h"
-#include "launcher/launcher_state.h"
 #include "scratch_settings.h"
 #include "test_support.h"
 
@@ -17,11 +17,13 @@ constexpr const char* kDiscTop = "VelkDiscTest";
 class DataDiscTest : public ::testing::Test {
 protected:
     ScratchKey scratch_{kDiscTop, HKEY_LOCAL_MACHINE};
+    GameTexts texts_;
+    DiscFound disc_;
+    std::unique_ptr<SettingsStore> settings_;
 
     void SetUp() override {
-        ResetState();
-        State().discMarkerFile = "\\DATA\\VELK.REZ";
-        State().shortName = "VELK";
+        texts_.discMarkerFile = "\\DATA\\VELK.REZ";
+        texts_.shortName = "VELK";
         EjectDisc('R');
         EjectDisc('S');
         EjectDisc('T');
@@ -30,14 +32,14 @@ protected:
         EjectDisc('R');
         EjectDisc('S');
         EjectDisc('T');
-        ResetState();
     }
     void OpenSettingsWithHint(const char* hint) {
-        ASSERT_TRUE(UseScratchSettings(kDiscTop));
+        ASSERT_TRUE(UseScratchSettings(kDiscTop, settings_));
         if (hint) {
-            ASSERT_TRUE(State().settings->WriteString("CdRom Drive", hint));
+            ASSERT_TRUE(settings_->WriteString("CdRom Drive", hint));
         }
     }
+    char DataDiscDrive() { return velk::DataDiscDrive(disc_, texts_, settings_.get()); }
 };
 
 TEST_F(DataDiscTest, DrivesOfThePrefixHaveTheirTypes) {
@@ -64,26 +66,25 @@ TEST_F(DataDiscTest, FileAndFolderTests) {
         ScopedCurrentFolder inDeep(deep);
         EXPECT_TRUE(FileExists("autoexec.cfg"));
     }
-    EXPECT_TRUE(IsFile((dir / "VELK.rez").c_str()));
-    EXPECT_FALSE(IsFolder((dir / "VELK.rez").c_str()));
-    EXPECT_TRUE(IsFolder((dir / "sound").c_str()));
-    EXPECT_FALSE(IsFile((dir / "sound").c_str()));
-    EXPECT_FALSE(IsFile(""));
-    EXPECT_FALSE(IsFolder(nullptr));
+    EXPECT_TRUE(FileExists((dir / "VELK.rez").c_str()));
+    EXPECT_FALSE(FolderExists((dir / "VELK.rez").c_str()));
+    EXPECT_TRUE(FolderExists((dir / "sound").c_str()));
+    EXPECT_FALSE(FileExists((dir / "sound").c_str()));
+    EXPECT_FALSE(FileExists(""));
+    EXPECT_FALSE(FolderExists(nullptr));
 }
 
 TEST_F(DataDiscTest, HintFindsItsDrive) {
     const char* hints[] = {"S", "S:\\", "s"};
     for (const char* hint : hints) {
         SCOPED_TRACE(hint);
-        ResetState();
-        State().discMarkerFile = "\\DATA\\VELK.REZ";
+        disc_ = DiscFound();
         InsertDataDisc('R');
         InsertDataDisc('S');
         OpenSettingsWithHint(hint);
         // The hint letter is used as stored, lower case included.
         EXPECT_EQ(DataDiscDrive(), hint[0]);
-        EXPECT_EQ(State().dataDiscDrive, hint[0]);
+        EXPECT_EQ(disc_.drive, hint[0]);
     }
 }
 
@@ -95,7 +96,7 @@ TEST_F(DataDiscTest, BadHintsFallBackToTheSearch) {
     MakeFolder(DriveFolder('R') + "\\OTHER");
     for (const char* hint : {"T", "R", "", "\x10"}) {
         SCOPED_TRACE(testing::Message() << "hint " << static_cast<int>(hint[0]));
-        State().dataDiscDrive = 0;
+        disc_.drive = 0;
         OpenSettingsWithHint(hint);
         EXPECT_EQ(DataDiscDrive(), 'S');
     }
@@ -119,12 +120,12 @@ TEST_F(DataDiscTest, LetterIsRememberedAfterTheDiscIsTakenOut) {
     EjectDisc('R');
     InsertDataDisc('S');
     EXPECT_EQ(DataDiscDrive(), 'R');
-    EXPECT_EQ(TestDrive('R'), 0);  // the drive itself no longer holds it
+    EXPECT_EQ(TestDrive(disc_, texts_, 'R'), 0);  // the drive itself no longer holds it
 }
 
 TEST_F(DataDiscTest, NoDiscGivesZero) {
     EXPECT_EQ(DataDiscDrive(), 0);
-    EXPECT_EQ(State().dataDiscDrive, 0);
+    EXPECT_EQ(disc_.drive, 0);
 }
 
 TEST_F(DataDiscTest, ArchivesInTheGameFolderAndOnTheDisc) {
@@ -155,9 +156,9 @@ TEST_F(DataDiscTest, ArchivesInTheGameFolderAndOnTheDisc) {
             WriteFileText(DriveFolder('R') + "\\data\\VELK.rez", "rez");
         }
         ScopedCurrentFolder inGame(game.path());
-        EXPECT_EQ(LocateArchives(c.drive), c.both);
-        EXPECT_EQ(State().gameArchive, c.game);
-        EXPECT_EQ(State().soundArchive, c.sound);
+        EXPECT_EQ(LocateArchives(disc_, texts_, c.drive), c.both);
+        EXPECT_EQ(disc_.gameArchive, c.game);
+        EXPECT_EQ(disc_.soundArchive, c.sound);
     }
 }
 

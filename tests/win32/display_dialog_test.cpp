@@ -5,10 +5,10 @@
 #include <cstring>
 #include <functional>
 
+#include "base/dialog_services.h"
 #include "display/display_dialog.h"
 #include "display/open_display.h"
 #include "display/renderer_host_win32.h"
-#include "launcher/launcher_state.h"
 #include "modal_driver.h"
 #include "test_support.h"
 #include "ids_display.h"
@@ -66,16 +66,12 @@ protected:
     Model model_;
     HWND dialog_ = nullptr;
 
-    void SetUp() override {
-        ResetState();
-        State().instance = GetModuleHandleA(nullptr);
-    }
+    void SetUp() override { SetLauncherModule(GetModuleHandleA(nullptr)); }
     void TearDown() override {
         if (dialog_) DestroyWindow(dialog_);
-        ResetState();
     }
     void Open() {
-        dialog_ = CreateDialogParamA(State().instance, "DISPLAY", nullptr, DisplayDialogProc,
+        dialog_ = CreateDialogParamA(LauncherModule(), "DISPLAY", nullptr, DisplayDialogProc,
                                      reinterpret_cast<LPARAM>(&model_.list));
         ASSERT_NE(dialog_, nullptr);
     }
@@ -289,22 +285,19 @@ TEST_F(DisplayDialogTest, ModalResultsAreOneForOkAndZeroForCancel) {
     EXPECT_EQ(model_.list.currentRenderer, nullptr);
 }
 
-// The opener on the launcher's state, in a game folder of the test's own.
+// The opener on a display choice of the test's own, in a game folder of the test's own.
 class OpenDisplayTest : public ::testing::Test {
 protected:
     TempFolder game_;
     std::unique_ptr<ScopedCurrentFolder> inGame_;
+    DisplayChoice choice_;
 
     void SetUp() override {
-        ResetState();
-        State().instance = GetModuleHandleA(nullptr);
-        State().gameTitle = "Velkarion";
+        SetLauncherModule(GetModuleHandleA(nullptr));
+        SetGameTitle("Velkarion");
         inGame_ = std::make_unique<ScopedCurrentFolder>(game_.path());
     }
-    void TearDown() override {
-        inGame_.reset();
-        ResetState();
-    }
+    void TearDown() override { inGame_.reset(); }
     void AddRenderers() {
         char path[MAX_PATH];
         GetModuleFileNameA(nullptr, path, sizeof(path));
@@ -324,14 +317,14 @@ TEST_F(OpenDisplayTest, WarningDeclinedOpensNothingAndAsksAgain) {
     std::wstring first, second;
     {
         ModalDriver driver({Press(IDCANCEL, &first)});
-        EXPECT_EQ(OpenDisplaySettings(nullptr), 0);
+        EXPECT_EQ(OpenDisplaySettings(nullptr, choice_), 0);
     }
     EXPECT_EQ(first, ResourceText(IDS_DISPLAY_WARNING));
-    EXPECT_EQ(State().displayWarned, 0);
-    EXPECT_EQ(State().renderers, nullptr);
+    EXPECT_EQ(choice_.warned, 0);
+    EXPECT_EQ(choice_.renderers, nullptr);
     {
         ModalDriver driver({Press(IDCANCEL, &second)});
-        EXPECT_EQ(OpenDisplaySettings(nullptr), 0);
+        EXPECT_EQ(OpenDisplaySettings(nullptr, choice_), 0);
         EXPECT_EQ(driver.stepsTaken(), 1u);
     }
     EXPECT_EQ(second, first);
@@ -347,15 +340,15 @@ TEST_F(OpenDisplayTest, AcceptedWarningSearchesOnceAndKeepsTheResult) {
                                 shownRenderers = ListBoxItems(GetDlgItem(window, IDC_RENDERER_LIST));
                                 PostMessageA(window, WM_COMMAND, IDOK, 0);
                             }});
-        EXPECT_EQ(OpenDisplaySettings(nullptr), 1);
+        EXPECT_EQ(OpenDisplaySettings(nullptr, choice_), 1);
         EXPECT_EQ(driver.stepsTaken(), 2u);
     }
-    LauncherState& s = State();
-    EXPECT_EQ(s.displayWarned, 1);
-    EXPECT_EQ(s.displayResult, 1);
+    DisplayChoice& s = choice_;
+    EXPECT_EQ(s.warned, 1);
+    EXPECT_EQ(s.result, 1);
     ASSERT_NE(s.renderers, nullptr);
     EXPECT_EQ(shownRenderers.size(), 2u);
-    EXPECT_EQ(BuildDisplayFragment(),
+    EXPECT_EQ(choice_.Fragment(),
               "++RenderDll standin_demo_hw.ren ++CardDesc display ++Renderer \"Stand-in Primary Display\" "
               "++screenwidth 1024 ++screenheight 768 ++bitdepth 32");
 
@@ -363,38 +356,35 @@ TEST_F(OpenDisplayTest, AcceptedWarningSearchesOnceAndKeepsTheResult) {
     RendererList* list = s.renderers.get();
     {
         ModalDriver driver({Press(IDCANCEL)});
-        EXPECT_EQ(OpenDisplaySettings(nullptr), 0);
+        EXPECT_EQ(OpenDisplaySettings(nullptr, choice_), 0);
         EXPECT_EQ(driver.stepsTaken(), 1u);
     }
     EXPECT_EQ(s.renderers.get(), list);
-    EXPECT_EQ(s.displayResult, 0);
-    EXPECT_EQ(BuildDisplayFragment(), "");
+    EXPECT_EQ(s.result, 0);
+    EXPECT_EQ(choice_.Fragment(), "");
 }
 
 TEST_F(OpenDisplayTest, NoRendererGivesBox51EveryTimeWithoutSearchingAgain) {
-    State().displayWarned = 1;
+    choice_.warned = 1;
     std::wstring first, second;
     {
         ModalDriver driver({Press(IDOK, &first)});
-        EXPECT_EQ(OpenDisplaySettings(nullptr), 0);
+        EXPECT_EQ(OpenDisplaySettings(nullptr, choice_), 0);
     }
     EXPECT_EQ(first, ResourceText(IDS_NO_RENDERER));
-    ASSERT_NE(State().renderers, nullptr);
+    ASSERT_NE(choice_.renderers, nullptr);
     AddRenderers();  // arriving later in the run: not searched for
     {
         ModalDriver driver({Press(IDOK, &second)});
-        EXPECT_EQ(OpenDisplaySettings(nullptr), 0);
+        EXPECT_EQ(OpenDisplaySettings(nullptr, choice_), 0);
         EXPECT_EQ(driver.stepsTaken(), 1u);
     }
     EXPECT_EQ(second, first);
-    EXPECT_TRUE(State().renderers->items.empty());
-    EXPECT_EQ(State().displayResult, 0);
+    EXPECT_TRUE(choice_.renderers->items.empty());
+    EXPECT_EQ(choice_.result, 0);
 }
 
-TEST(DisplayFragmentOfState, EmptyWithoutAList) {
-    ResetState();
-    EXPECT_EQ(BuildDisplayFragment(), "");
-}
+TEST(DisplayFragmentOfState, EmptyWithoutAList) { EXPECT_EQ(DisplayChoice().Fragment(), ""); }
 
 }  // namespace
 }  // namespace velk

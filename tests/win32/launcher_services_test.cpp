@@ -4,8 +4,9 @@
 
 #include <cstring>
 
+#include "base/dialog_services.h"
+#include "base/process_check.h"
 #include "launcher/launcher.h"
-#include "launcher/launcher_state.h"
 #include "launcher_driver.h"
 #include "test_support.h"
 
@@ -111,18 +112,14 @@ TEST(SetupStart, FileExistsInJoinsFolderAndFile) {
 TEST(SetupStart, StartsInTheGivenFolder) {
     TempFolder disc;
     ASSERT_TRUE(CopyFileA((WindowsPath(VELK_DISC_DIR) + "\\SETUP.EXE").c_str(), (disc / "SETUP.EXE").c_str(), FALSE));
-    ResetState();
-    State().discRoot = disc.path() + "\\";
-    State().setupProgram = "SETUP.EXE";
-    ASSERT_TRUE(RunSetup());
+    const std::string root = disc.path() + "\\";
+    ASSERT_TRUE(RunSetup(root, "SETUP.EXE"));
     std::string record;
     WaitUntil([&] { return ReadFileText(disc / "setup-record.txt", &record) && record.find("\nEND") != std::string::npos; });
     EXPECT_NE(record.find("cwd " + disc.path() + "\n"), std::string::npos) << record;
     EXPECT_NE(record.find("commandline " + disc.path() + "\\SETUP.EXE"), std::string::npos) << record;
-    State().setupProgram = "MISSING.EXE";
-    EXPECT_FALSE(RunSetup());
+    EXPECT_FALSE(RunSetup(root, "MISSING.EXE"));
     EXPECT_FALSE(StartProgram(disc.path().c_str(), "MISSING.EXE"));
-    ResetState();
 }
 
 TEST(EngineRunCount, ReadsTheNumRunsLine) {
@@ -147,16 +144,16 @@ TEST(EngineRunCount, ReadsTheNumRunsLine) {
         SCOPED_TRACE(c.name);
         TempFolder dir;
         ScopedCurrentFolder in(dir.path());
-        ResetState();
+        int32_t runs = 0;
         if (c.content) { ASSERT_TRUE(WriteFileText("autoexec.cfg", c.content)); }
         if (std::string(c.name) == "very long line") {
             ASSERT_TRUE(WriteFileText("autoexec.cfg", std::string(5000, 'x') + "\nNumRuns7\n"));
         }
-        EXPECT_EQ(ReadEngineRunCount("autoexec.cfg"), c.read);
-        EXPECT_EQ(State().engineRuns, std::string(c.name) == "very long line" ? 7 : c.runs);
+        EXPECT_EQ(ReadEngineRunCount("autoexec.cfg", &runs), c.read);
+        EXPECT_EQ(runs, std::string(c.name) == "very long line" ? 7 : c.runs);
     }
-    EXPECT_FALSE(ReadEngineRunCount(nullptr));
-    ResetState();
+    int32_t runs = 0;
+    EXPECT_FALSE(ReadEngineRunCount(nullptr, &runs));
 }
 
 // Reads the text of the message box the thread is about to show, then closes it.
@@ -169,9 +166,8 @@ DWORD WINAPI AnswerBoxLater(void* textOut) {
 }
 
 TEST(ErrorBox, StringTextOrErrorAndTheGameTitle) {
-    ResetState();
-    State().instance = GetModuleHandleA(nullptr);
-    State().gameTitle = "Velkarion";
+    SetLauncherModule(GetModuleHandleA(nullptr));
+    SetGameTitle("Velkarion");
     struct Case {
         UINT id;
         std::string expected;
@@ -188,7 +184,6 @@ TEST(ErrorBox, StringTextOrErrorAndTheGameTitle) {
         CloseHandle(t);
         EXPECT_EQ(seen, c.expected);
     }
-    ResetState();
 }
 
 }  // namespace

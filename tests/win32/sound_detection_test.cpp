@@ -4,7 +4,7 @@
 
 #include <clocale>
 
-#include "launcher/launcher_state.h"
+#include "base/dialog_services.h"
 #include "launcher_driver.h"
 #include "modal_driver.h"
 #include "scratch_settings.h"
@@ -44,23 +44,23 @@ protected:
     TempFolder game_;
     std::unique_ptr<ScopedCurrentFolder> inGame_;
     HWND owner_ = nullptr;
+    SoundSetup sound_;
+    std::unique_ptr<SettingsStore> settings_;
 
     void SetUp() override {
-        ResetState();
-        ReleaseSoundProviders();
-        LauncherState& s = State();
-        s.instance = GetModuleHandleA(nullptr);
-        s.gameTitle = "Velkarion";
-        ASSERT_TRUE(UseScratchSettings(kSoundTop));
+        SetLauncherModule(GetModuleHandleA(nullptr));
+        SetGameTitle("Velkarion");
+        ASSERT_TRUE(UseScratchSettings(kSoundTop, settings_));
         inGame_ = std::make_unique<ScopedCurrentFolder>(game_.path());
         owner_ = CreateWindowExA(0, "STATIC", "ADVANCED", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
                                  nullptr, nullptr);
     }
     void TearDown() override {
         DestroyWindow(owner_);
-        ReleaseSoundProviders();
         inGame_.reset();
-        ResetState();
+    }
+    int RunSoundDetection(HINSTANCE instance, bool reportMissing) {
+        return velk::RunSoundDetection(instance, owner_, reportMissing, sound_, settings_.get());
     }
     void InstallLibrary(const std::string& setup, const char* module = "standins\\mss32\\mss32.dll") {
         // A library that broke down stays loaded, its file in use; the stand-in reads its setup at each start-up.
@@ -92,12 +92,12 @@ TEST_F(SoundDetectionTest, RefusedWarningTouchesNothingAndComesAgain) {
     InstallLibrary("provider First\n");
     for (int attempt = 0; attempt < 2; ++attempt) {
         ModalDriver driver({ExpectBox(IDS_SOUND_ENUM_WARNING, IDCANCEL)});
-        EXPECT_EQ(RunSoundDetection(State().instance, owner_, true), 0);
+        EXPECT_EQ(RunSoundDetection(LauncherModule(), true), 0);
         EXPECT_EQ(driver.stepsTaken(), 1u);
     }
     EXPECT_EQ(StoredNumber("Sound Enum Warning"), 0xDEADBEEF);  // never written
     EXPECT_EQ(LibraryLog(), "");
-    EXPECT_EQ(RunSoundDetection(nullptr, owner_, true), 0);  // no module instance: nothing at all
+    EXPECT_EQ(RunSoundDetection(nullptr, true), 0);  // no module instance: nothing at all
 }
 
 TEST_F(SoundDetectionTest, NoProviderToOfferGivesBox65WhenAsked) {
@@ -118,7 +118,7 @@ TEST_F(SoundDetectionTest, NoProviderToOfferGivesBox65WhenAsked) {
         {"fault on opening", "standins\\mss32\\mss32.dll", "provider First\nfault AIL_open_3D_provider\n", true},
         {"fault at shut-down", "standins\\mss32\\mss32.dll", "provider First\nfault AIL_shutdown\n", true},
     };
-    State().settings->WriteDword("Sound Enum Warning", 1);
+    settings_->WriteDword("Sound Enum Warning", 1);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         DeleteFileA((game_ / "mss32.dll").c_str());
@@ -126,14 +126,14 @@ TEST_F(SoundDetectionTest, NoProviderToOfferGivesBox65WhenAsked) {
         if (c.module) InstallLibrary(c.setup, c.module);
         {
             ModalDriver driver({ExpectBox(IDS_NO_SOUND_PROVIDER, IDOK)});
-            EXPECT_EQ(RunSoundDetection(State().instance, owner_, true), 0);
+            EXPECT_EQ(RunSoundDetection(LauncherModule(), true), 0);
             EXPECT_EQ(driver.stepsTaken(), 1u);
         }
         {
             ModalDriver silent({});
-            EXPECT_EQ(RunSoundDetection(State().instance, owner_, false), 0);
+            EXPECT_EQ(RunSoundDetection(LauncherModule(), false), 0);
         }
-        EXPECT_TRUE(SoundProviders().empty());
+        EXPECT_TRUE(sound_.providers.empty());
         EXPECT_EQ(GetModuleHandleA("mss32.dll") != nullptr, c.brokeDown);
         if (c.brokeDown) {
             EXPECT_EQ(LibraryLog().find("AIL_shutdown"), std::string::npos);
@@ -151,10 +151,10 @@ TEST_F(SoundDetectionTest, OperationsAreFoundUnderDecoratedOrPlainNames) {
         {"plain names only", "standins\\mss32\\plain\\mss32.dll", 3},
         {"one operation missing", "standins\\mss32\\partial\\mss32.dll", 0},
     };
-    State().settings->WriteDword("Sound Enum Warning", 1);
+    settings_->WriteDword("Sound Enum Warning", 1);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ReleaseSoundProviders();
+        sound_.providers.clear();
         DeleteFileA((game_ / "mss32_standin.log").c_str());
         InstallLibrary("provider First\nprovider Second\n", c.module);
         size_t listed = 0;
@@ -163,7 +163,7 @@ TEST_F(SoundDetectionTest, OperationsAreFoundUnderDecoratedOrPlainNames) {
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         };
         ModalDriver driver({c.listed ? listStep : ExpectBox(IDS_NO_SOUND_PROVIDER, IDOK)});
-        EXPECT_EQ(RunSoundDetection(State().instance, owner_, true), 0);
+        EXPECT_EQ(RunSoundDetection(LauncherModule(), true), 0);
         EXPECT_EQ(driver.stepsTaken(), 1u);
         EXPECT_EQ(listed, c.listed);
         EXPECT_EQ(LibraryLog().empty(), c.listed == 0);
@@ -172,14 +172,14 @@ TEST_F(SoundDetectionTest, OperationsAreFoundUnderDecoratedOrPlainNames) {
 
 TEST_F(SoundDetectionTest, EndlessLibraryIsFollowedFor256Providers) {
     InstallLibrary("forever\n");
-    State().settings->WriteDword("Sound Enum Warning", 1);
+    settings_->WriteDword("Sound Enum Warning", 1);
     size_t listed = 0;
     {
         ModalDriver driver({[&](HWND dialog) {
             listed = ListBoxTexts(GetDlgItem(dialog, IDC_SOUND_PROVIDER_LIST)).size();
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         }});
-        EXPECT_EQ(RunSoundDetection(State().instance, owner_, true), 0);
+        EXPECT_EQ(RunSoundDetection(LauncherModule(), true), 0);
     }
     EXPECT_EQ(listed, 257u);
     EXPECT_NE(LibraryLog().find("AIL_waveOutClose 1488\nAIL_shutdown\n"), std::string::npos);
@@ -191,19 +191,20 @@ TEST_F(SoundDetectionTest, StoredValuesOfTheWrongKindLeaveTheFields) {
     SetValue(HKEY_LOCAL_MACHINE, kSoundKey, "Sound Provider Name", REG_SZ, tooLong.c_str(), 262);
     SetValue(HKEY_LOCAL_MACHINE, kSoundKey, "Sound 3D Samples", REG_SZ, "20", 3);
     SetValue(HKEY_LOCAL_MACHINE, kSoundKey, "Sound 2D Samples", REG_DWORD, &eight, 4);
-    State().soundProviderName = "Kept";
-    LoadSoundSettings(*State().settings);
-    EXPECT_EQ(State().soundProviderName, "Kept");
-    EXPECT_EQ(State().sound3DSamples, 16u);
-    EXPECT_EQ(State().sound2DSamples, 8u);
+    SoundChoice& choice = sound_.choice;
+    choice.providerName = "Kept";
+    LoadSoundChoice(*settings_, choice);
+    EXPECT_EQ(choice.providerName, "Kept");
+    EXPECT_EQ(choice.samples3D, 16u);
+    EXPECT_EQ(choice.samples2D, 8u);
 
     SetValue(HKEY_LOCAL_MACHINE, kSoundKey, "Sound Provider Name", REG_DWORD, &eight, 4);
-    LoadSoundSettings(*State().settings);
-    EXPECT_EQ(State().soundProviderName, "Kept");
+    LoadSoundChoice(*settings_, choice);
+    EXPECT_EQ(choice.providerName, "Kept");
     const std::string longest(260, 'n');
     SetValue(HKEY_LOCAL_MACHINE, kSoundKey, "Sound Provider Name", REG_SZ, longest.c_str(), 261);
-    LoadSoundSettings(*State().settings);
-    EXPECT_EQ(State().soundProviderName, longest);
+    LoadSoundChoice(*settings_, choice);
+    EXPECT_EQ(choice.providerName, longest);
 }
 
 // The dialog on its own, over a list and choice of the test's own.
@@ -215,8 +216,7 @@ protected:
     HWND dialog_ = nullptr;
 
     void SetUp() override {
-        ResetState();
-        State().instance = GetModuleHandleA(nullptr);
+        SetLauncherModule(GetModuleHandleA(nullptr));
         // In list order.
         providers_.push_front({3, 1, AnsiFromUtf8("HÅRDVARA å"), 0});
         providers_.push_front({2, 7, "Other", 0});
@@ -226,11 +226,10 @@ protected:
     }
     void TearDown() override {
         if (dialog_) DestroyWindow(dialog_);
-        ResetState();
     }
     void Open() {
         if (dialog_) DestroyWindow(dialog_);
-        dialog_ = CreateDialogParamA(State().instance, "3DSOUND", nullptr, SoundDialogProc, (LPARAM)&data_);
+        dialog_ = CreateDialogParamA(LauncherModule(), "3DSOUND", nullptr, SoundDialogProc, (LPARAM)&data_);
         ASSERT_NE(dialog_, nullptr);
     }
     HWND List() { return GetDlgItem(dialog_, IDC_SOUND_PROVIDER_LIST); }

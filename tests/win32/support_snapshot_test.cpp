@@ -4,8 +4,7 @@
 #include <cstring>
 
 #include "base/utf8.h"
-#include "launcher/launcher_state.h"
-#include "launcher/support.h"
+#include "launcher/launcher_run.h"
 #include "scratch_settings.h"
 #include "test_support.h"
 
@@ -34,8 +33,8 @@ protected:
     ScratchKey scratch_{kSnapshotTop, HKEY_LOCAL_MACHINE};
     TempFolder game_;
     ScopedCurrentFolder inGame_{game_.path()};
-    void SetUp() override { ResetState(); }
-    void TearDown() override { ResetState(); }
+    LauncherRun run_;
+    SupportSnapshot TakeSupportSnapshot() { return velk::TakeSupportSnapshot(run_.ForSupport()); }
 };
 
 // A renderer module by such a name is never offered: the summary says why.
@@ -65,9 +64,9 @@ TEST_F(SupportSnapshotTest, SoundLibraryIsFoundWholeInFoldersOutsideTheCodePageA
 // Every probe runs with the system's boxes off, and the reset says what it could not delete.
 TEST_F(SupportSnapshotTest, NoSystemBoxWhileProbingAndAResetThatFailedSaysSo) {
     auto* watched = new WatchingStore;
-    State().settings.reset(watched);
+    run_.settings.reset(watched);
     const UINT before = SetErrorMode(0);
-    ResetPlayerChoices();
+    ResetPlayerChoices(run_.ForSupport());
     watched->modes.clear();
     const std::string summary = BuildSupportSummary(TakeSupportSnapshot());
     EXPECT_EQ(SetErrorMode(before), 0u) << "the error mode was not put back";
@@ -94,7 +93,7 @@ TEST_F(SupportSnapshotTest, CommandFileSaysWhatKeepsItFromBeingRead) {
 }
 
 TEST_F(SupportSnapshotTest, TheLaunchersOwnValuesComeFirstAndOnlyWhatIsShownIsKept) {
-    ASSERT_TRUE(UseScratchSettings(kSnapshotTop));
+    ASSERT_TRUE(UseScratchSettings(kSnapshotTop, run_.settings));
     const std::string large(20000, 'v');
     for (int i = 1000; i < 1300; ++i)  // named in the order made, whichever order the registry lists
         ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kSnapshotKey, ("Extra " + std::to_string(i)).c_str(), REG_SZ, large.c_str(),

@@ -4,9 +4,7 @@
 
 #include <functional>
 
-#include "image/dib.h"
-#include "launcher/launcher.h"
-#include "launcher/launcher_state.h"
+#include "base/dialog_services.h"
 #include "launcher/title_window.h"
 #include "launcher_driver.h"
 #include "test_support.h"
@@ -21,23 +19,19 @@ using namespace velk::test;
 class TitleWindowTest : public ::testing::Test {
 protected:
     HWND dialog_ = nullptr;
+    LauncherRun run_;
+    TitleWindowData data_{run_};
 
     void SetUp() override {
-        ResetState();
-        LauncherState& s = State();
-        s.instance = GetModuleHandleA(nullptr);
-        s.gameTitle = "Velkarion";
-        s.titlePictureName = "GAME1";
-        s.linkCursor = LoadCursorA(s.instance, "WEBHAND");
-        s.linkPressedCursor = LoadCursorA(s.instance, "WEBCLICK");
-        s.arrowCursor = LoadCursorA(nullptr, IDC_ARROW);
+        SetLauncherModule(GetModuleHandleA(nullptr));
+        SetGameTitle("Velkarion");
+        run_.titlePictureName = "GAME1";
     }
     void TearDown() override {
         if (dialog_) DestroyWindow(dialog_);
-        ResetState();
     }
     void Open() {
-        dialog_ = CreateDialogParamA(State().instance, "GAME", nullptr, TitleWindowProc, 0);
+        dialog_ = CreateDialogParamA(LauncherModule(), "GAME", nullptr, TitleWindowProc, (LPARAM)&data_);
         ASSERT_NE(dialog_, nullptr);
         ShowWindow(dialog_, SW_SHOW);
     }
@@ -93,7 +87,7 @@ TEST_F(TitleWindowTest, TemplateHoldsTheControlsOfTheTitleDialog) {
 
 TEST_F(TitleWindowTest, InitLoadsPictureAndPaletteAndTakesTheLinkRectangles) {
     Open();
-    const LauncherState& s = State();
+    const TitleWindowData& s = data_;
     ASSERT_NE(s.titleImages, nullptr);
     ASSERT_NE(s.titleDib, nullptr);
     ASSERT_NE(s.titlePalette, nullptr);
@@ -116,9 +110,9 @@ TEST_F(TitleWindowTest, InitLoadsPictureAndPaletteAndTakesTheLinkRectangles) {
 }
 
 TEST_F(TitleWindowTest, PaletteFallsBackToGameThenGame1) {
-    State().titlePictureName = "GAME7";  // neither picture nor palette of that name exists
+    run_.titlePictureName = "GAME7";  // neither picture nor palette of that name exists
     Open();
-    const LauncherState& s = State();
+    const TitleWindowData& s = data_;
     EXPECT_NE(s.titlePalette, nullptr) << "the GAME1 palette was not taken";
     EXPECT_EQ(s.titleDib, nullptr);
     // Painting without a picture draws nothing and does not fail.
@@ -127,17 +121,17 @@ TEST_F(TitleWindowTest, PaletteFallsBackToGameThenGame1) {
 
 TEST_F(TitleWindowTest, EachShowingMakesItsPicturesAfresh) {
     Open();
-    const DibManager* first = State().titleImages.get();
+    const DibManager* first = data_.titleImages.get();
     ASSERT_NE(first, nullptr);
     ASSERT_EQ(InitTitleWindow(dialog_), 1);
-    EXPECT_NE(State().titleImages.get(), nullptr);
-    EXPECT_NE(State().titleDib, nullptr);
+    EXPECT_NE(data_.titleImages.get(), nullptr);
+    EXPECT_NE(data_.titleDib, nullptr);
     EXPECT_EQ(InitTitleWindow(nullptr), 0);
 }
 
 TEST_F(TitleWindowTest, CursorFollowsTheLinksAndTheButton) {
     Open();
-    const LauncherState& s = State();
+    const TitleWindowData& s = data_;
     ASSERT_NE(s.linkCursor, nullptr);
     ASSERT_NE(s.linkPressedCursor, nullptr);
     struct Case {
@@ -165,7 +159,7 @@ TEST_F(TitleWindowTest, CursorFollowsTheLinksAndTheButton) {
 
 TEST_F(TitleWindowTest, HitTestAnswersLinkNumbersWithEdgesIncluded) {
     Open();
-    const LinkRect& r = State().linkRects[1];
+    const LinkRect& r = data_.linkRects[1];
     EXPECT_EQ(HitTestLinks(dialog_, 0, r.right, r.bottom), 2);
     EXPECT_EQ(HitTestLinks(dialog_, 0, r.left, r.top), 2);
     EXPECT_EQ(HitTestLinks(dialog_, 0, r.right + 1, r.bottom), 0);
@@ -177,9 +171,9 @@ TEST_F(TitleWindowTest, MissingLinkStaticIsNeverHit) {
     POINT p = LinkCentre(IDC_GAME_LINK_MAKER);
     DestroyWindow(GetDlgItem(dialog_, IDC_GAME_LINK_MAKER));
     ASSERT_EQ(InitTitleWindow(dialog_), 1);
-    EXPECT_EQ(State().linkRects[0].left, kAbsentLink);
+    EXPECT_EQ(data_.linkRects[0].left, kAbsentLink);
     EXPECT_EQ(HitTestLinks(dialog_, 0, p.x, p.y), 0);
-    EXPECT_EQ(HitTestLinks(dialog_, 0, -999, State().linkRects[0].top), 0);
+    EXPECT_EQ(HitTestLinks(dialog_, 0, -999, data_.linkRects[0].top), 0);
 }
 
 TEST_F(TitleWindowTest, ReleasingAClickOverALinkOpensItsAddress) {
@@ -289,11 +283,11 @@ TEST_F(TitleWindowTest, CommandsAnswerAsTheTableSays) {
     // Painting leaves the rest to the dialog manager.
     EXPECT_EQ(TitleWindowProc(dialog_, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(dialog_), 0), 0);
     EXPECT_EQ(TitleWindowProc(dialog_, WM_ACTIVATEAPP, 1, 0), 0);
-    EXPECT_EQ(State().appActive, 1);
+    EXPECT_EQ(data_.appActive, 1);
     EXPECT_EQ(TitleWindowProc(dialog_, WM_ACTIVATEAPP, 0, 0), 0);
-    EXPECT_EQ(State().appActive, 0);
+    EXPECT_EQ(data_.appActive, 0);
     EXPECT_TRUE(IsWindowVisible(dialog_));
-    EXPECT_EQ(OpenCustomize(dialog_), -1);
+    EXPECT_EQ(OpenCustomize(dialog_, run_), -1);
 }
 
 TEST_F(TitleWindowTest, StartSoundNeedsAName) {

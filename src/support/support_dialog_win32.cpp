@@ -1,4 +1,4 @@
-#include "launcher/support.h"
+#include "support/support.h"
 
 #include <commdlg.h>
 #include <algorithm>
@@ -6,10 +6,9 @@
 #include <vector>
 
 #include "base/dialog_services.h"
+#include "base/file_probe.h"
 #include "base/utf8.h"
 #include "base/whole_file.h"
-#include "base/win32_handles.h"
-#include "launcher/launcher_state.h"
 #include "ids_strings.h"
 #include "ids_support.h"
 
@@ -20,6 +19,7 @@ namespace {
 constexpr const wchar_t* kSuggestedFile = L"velksupport.txt";
 
 struct SupportDialogData {
+    const SupportSources& run;
     FontHandle font;
     bool reset = false;
 };
@@ -41,8 +41,8 @@ std::wstring FieldText(HWND dialog) {
     return text;
 }
 
-void ShowSummary(HWND dialog) {
-    SetDlgItemTextW(dialog, IDC_SUPPORT_TEXT, WideFromUtf8(BuildSupportSummary(TakeSupportSnapshot())).c_str());
+void ShowSummary(HWND dialog, const SupportSources& run) {
+    SetDlgItemTextW(dialog, IDC_SUPPORT_TEXT, WideFromUtf8(BuildSupportSummary(TakeSupportSnapshot(run))).c_str());
 }
 
 class OpenedClipboard {
@@ -74,17 +74,15 @@ bool CopyToClipboard(HWND dialog, const std::wstring& text) {
 }
 
 // The path the player chose in the system's Save As dialog; empty when cancelled.
-std::wstring AskSavePath(HWND dialog) {
+std::wstring AskSavePath(HWND dialog, ModuleHandle& dialogs) {
     using GetSaveFileNameFn = BOOL(WINAPI*)(OPENFILENAMEW*);
-    static ModuleHandle dialogs(LoadLibraryA("comdlg32.dll"));  // kept for the rest of the run
+    if (!dialogs) dialogs.reset(LoadLibraryA("comdlg32.dll"));  // kept for the rest of the run
     auto ask = dialogs ? reinterpret_cast<GetSaveFileNameFn>(
                              reinterpret_cast<void*>(GetProcAddress(dialogs.get(), "GetSaveFileNameW")))
                        : nullptr;
     if (!ask) return std::wstring();
-    const std::wstring folder = GameFolderWide();
-    std::wstring suggestion = folder;
-    if (!suggestion.empty() && suggestion.back() != L'\\') suggestion += L'\\';
-    suggestion += kSuggestedFile;
+    const std::wstring folder = CurrentFolder();
+    const std::wstring suggestion = PathInFolder(folder, kSuggestedFile);
     std::vector<wchar_t> file(32768, L'\0');
     if (suggestion.size() < file.size()) std::copy(suggestion.begin(), suggestion.end(), file.begin());
 
@@ -109,8 +107,8 @@ bool WriteSummaryFile(const std::wstring& path, const std::string& utf8) {
     return WriteWholeFile(path, "\xEF\xBB\xBF" + utf8);
 }
 
-void OnSave(HWND dialog) {
-    const std::wstring path = AskSavePath(dialog);
+void OnSave(HWND dialog, ModuleHandle& commonDialogs) {
+    const std::wstring path = AskSavePath(dialog, commonDialogs);
     if (path.empty()) return;
     if (!WriteSummaryFile(path, Utf8FromWide(FieldText(dialog))))
         ShowGameError(dialog, IDS_SUPPORT_NOT_SAVED, MB_ICONEXCLAMATION);
@@ -118,17 +116,16 @@ void OnSave(HWND dialog) {
 
 void OnReset(HWND dialog, SupportDialogData& data) {
     if (ShowGameError(dialog, IDS_SUPPORT_RESET_CONFIRM, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) return;
-    ResetPlayerChoices();
+    ResetPlayerChoices(data.run);
     data.reset = true;
-    ShowSummary(dialog);
+    ShowSummary(dialog, data.run);
 }
 
 INT_PTR CALLBACK SupportDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* data = reinterpret_cast<SupportDialogData*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+    auto* data = DialogData<SupportDialogData>(dialog);
     switch (message) {
     case WM_INITDIALOG:
-        data = reinterpret_cast<SupportDialogData*>(lParam);
-        SetWindowLongPtrA(dialog, GWLP_USERDATA, lParam);
+        data = KeepDialogData<SupportDialogData>(dialog, lParam);
         SetDialogIcon(dialog);
         data->font = FixedFont(dialog);
         if (data->font) {
@@ -136,7 +133,7 @@ INT_PTR CALLBACK SupportDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
             SendDlgItemMessageA(dialog, IDC_SUPPORT_TEXT, WM_SETFONT, font, FALSE);
         }
         SendDlgItemMessageA(dialog, IDC_SUPPORT_TEXT, EM_SETLIMITTEXT, 0, 0);
-        ShowSummary(dialog);
+        ShowSummary(dialog, data->run);
         // Focus on the field would select all of it.
         SetFocus(GetDlgItem(dialog, IDCANCEL));
         return FALSE;
@@ -147,7 +144,7 @@ INT_PTR CALLBACK SupportDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
             if (!CopyToClipboard(dialog, FieldText(dialog))) MessageBeep(MB_ICONEXCLAMATION);
             return TRUE;
         case IDC_SUPPORT_SAVE:
-            OnSave(dialog);
+            OnSave(dialog, data->run.support.commonDialogs);
             return TRUE;
         case IDC_SUPPORT_RESET:
             OnReset(dialog, *data);
@@ -165,9 +162,9 @@ INT_PTR CALLBACK SupportDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 
 }  // namespace
 
-bool OpenSupportDialog(HWND owner) {
-    SupportDialogData data;
-    DialogBoxParamA(State().instance, "SUPPORT", owner, SupportDialogProc, reinterpret_cast<LPARAM>(&data));
+bool OpenSupportDialog(HWND owner, const SupportSources& run) {
+    SupportDialogData data = {run, FontHandle(), false};
+    DialogBoxParamA(LauncherModule(), "SUPPORT", owner, SupportDialogProc, reinterpret_cast<LPARAM>(&data));
     return data.reset;
 }
 

@@ -12,6 +12,7 @@
 
 #include "advanced/switches.h"
 #include "display/renderer_list.h"
+#include "sound/sound_providers.h"
 
 namespace velk {
 
@@ -77,13 +78,10 @@ struct SupportSnapshot {
 
     // 3D sound.
     std::string soundLibrary;  // where it was found; empty: missing
-    int32_t soundProviderKind = 0;
-    std::string soundProviderName;
-    uint32_t sound3DSamples = 16;
-    uint32_t sound2DSamples = 32;
-    int32_t soundReverb = 100;
+    SoundChoice sound;         // the provider's name in UTF-8
     bool soundConfigured = false;  // confirmed in this run: it reaches the engine
-    enum class SoundSearch { NotSearched, Failed, Done } soundSearch = SoundSearch::NotSearched;
+    using SoundSearch = velk::SoundSearch;
+    SoundSearch soundSearch = SoundSearch::NotSearched;
     std::vector<std::string> soundProviders;
 
     // Advanced options.
@@ -130,18 +128,10 @@ std::string BuildSupportSummary(const SupportSnapshot& snapshot);
 // the start.
 std::string ShownText(const std::string& text, size_t limit = kShownTextLength, uint64_t wholeSize = 0);
 
-// The player's choices that the recovery deletes; everything else under the
-// launcher's key stays.
-extern const char* const kResetValueNames[17];
-
-// The values the launcher itself keeps under its key.
-extern const char* const kLauncherValueNames[28];
-
 // Which of the values under the key the summary shows, given their names in
 // the registry's order: the launcher's own values first (in the order of
-// kLauncherValueNames, names in any letter case), then the others in the
-// registry's order, kShownRegistryValues at most. Their positions, in the
-// order shown.
-std::vector<size_t> ShownRegistryValues(const std::vector<std::string>& names);
+// `ownNames`, names in any letter case), then the others in the registry's
+// order, kShownRegistryValues at most. Their positions, in the order shown.
+std::vector<size_t> ShownRegistryValues(const std::vector<std::string>& names, const std::vector<const char*>& ownNames);
 
 }  // namespace velk

@@ -1,27 +1,10 @@
-#include "launcher/support_summary.h"
+#include "support/support_summary.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 
 namespace velk {
-
-const char* const kResetValueNames[17] = {
-    "Disable Sound", "Disable Music", "Disable Movies", "Disable Fog",
-    "Disable Joystick", "Disable TripBuf", "Disable Cursor", "Disable Loadscreen",
-    "Save Commands", "Commands", "Save Rez Files", "Rez Files",
-    "Sound Provider", "Sound Provider Name", "Sound 3D Samples", "Sound 2D Samples", "Sound Reverb",
-};
-
-const char* const kLauncherValueNames[28] = {
-    "Display Warned", "Num Launcher Runs", "Last Random",
-    "Disable Sound", "Disable Music", "Disable Movies", "Disable Fog",
-    "Disable Joystick", "Disable TripBuf", "Disable Cursor", "Disable Loadscreen",
-    "Update Command Line", "Content Command Line", "Language", "CdRom Drive",
-    "Save Commands", "Commands", "AdvWarning", "Save Rez Files", "Rez Files",
-    "Sound Enum Warning", "Sound Provider", "Sound 3D Samples", "Sound 2D Samples", "Sound Reverb",
-    "Sound Provider Name", "AdvOptSel", "3DCardSel",
-};
 
 namespace {
 
@@ -190,9 +173,9 @@ void AddGraphics(Summary& out, const SupportSnapshot& s) {
 void AddSound(Summary& out, const SupportSnapshot& s) {
     out.Heading("3D-ljud");
     out.Line("Ljudbibliotek", s.soundLibrary.empty() ? "saknas" : "finns, " + ShownText(s.soundLibrary));
-    out.Line("Försörjare", std::to_string(s.soundProviderKind) + ", " + Quoted(s.soundProviderName));
-    out.Line("Röster", Number(s.sound3DSamples) + " 3D, " + Number(s.sound2DSamples) + " program");
-    out.Line("Efterklang", std::to_string(s.soundReverb));
+    out.Line("Försörjare", std::to_string(s.sound.providerKind) + ", " + Quoted(s.sound.providerName));
+    out.Line("Röster", Number(s.sound.samples3D) + " 3D, " + Number(s.sound.samples2D) + " program");
+    out.Line("Efterklang", std::to_string(s.sound.reverb));
     out.Line("Går till motorn", YesNo(s.soundConfigured));
     using Search = SupportSnapshot::SoundSearch;
     if (s.soundSearch == Search::NotSearched) {
@@ -311,10 +294,10 @@ void AddRegistry(Summary& out, const SupportSnapshot& s) {
 
 }  // namespace
 
-std::vector<size_t> ShownRegistryValues(const std::vector<std::string>& names) {
+std::vector<size_t> ShownRegistryValues(const std::vector<std::string>& names, const std::vector<const char*>& ownNames) {
     std::vector<size_t> shown;
     std::vector<bool> taken(names.size(), false);
-    for (const char* own : kLauncherValueNames) {
+    for (const char* own : ownNames) {
         for (size_t i = 0; i < names.size(); ++i) {
             if (taken[i] || !SameAsciiName(names[i], own)) continue;
             shown.push_back(i);

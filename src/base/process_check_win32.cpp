@@ -1,11 +1,13 @@
+#include "base/process_check.h"
+
 #include <winternl.h>
 
 #include <algorithm>
-#include <cstring>
+#include <cwchar>
+#include <string>
 #include <vector>
 
 #include "base/win32_handles.h"
-#include "launcher/launcher.h"
 
 namespace velk {
 

@@ -1,21 +1,16 @@
-#include "launcher/support.h"
+#include "support/support.h"
 
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "base/dialog_services.h"
+#include "base/file_probe.h"
 #include "base/file_search.h"
 #include "base/registry_store.h"
 #include "base/utf8.h"
-#include "base/win32_handles.h"
-#include "display/renderer_list.h"
 #include "display/saved_choice.h"
-#include "launch/launch_engine.h"
-#include "launcher/launcher.h"
-#include "launcher/launcher_state.h"
 #include "sound/mss_interface.h"
-#include "sound/sound_detection.h"
-#include "sound/sound_win32.h"
 
 namespace velk {
 
@@ -26,14 +21,11 @@ constexpr const wchar_t* kCommandFile = L"velkcmds.txt";
 // More of the command file than any summary shows.
 constexpr DWORD kCommandFileReadLimit = 1 << 20;
 
-bool resetThisRun = false;
-std::vector<std::string> resetNotDeleted;
-
 // Launcher
 
 // The file version of the launcher's own version resource.
 std::string LauncherVersion() {
-    HINSTANCE instance = State().instance;
+    HINSTANCE instance = LauncherModule();
     HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16));  // RT_VERSION
     HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
     const BYTE* data = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
@@ -91,11 +83,9 @@ std::string WineVersion() {
 SupportSnapshot::Entry Look(const std::string& path, const std::string& shownName) {
     SupportSnapshot::Entry entry;
     entry.name = Utf8FromAnsi(shownName);
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (path.empty() || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return entry;
-    entry.kind = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? SupportSnapshot::Entry::Folder
-                                                                    : SupportSnapshot::Entry::File;
-    entry.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    const PathKind kind = ProbePath(path.c_str(), &entry.size);
+    using Entry = SupportSnapshot::Entry;
+    entry.kind = kind == PathKind::File ? Entry::File : kind == PathKind::Folder ? Entry::Folder : Entry::Missing;
     return entry;
 }
 
@@ -129,21 +119,24 @@ FileState ReadTextFile(const wchar_t* path, std::string* text, uint32_t* error) 
     return FileState::Read;
 }
 
-void TakeGameData(const LauncherState& s, SupportSnapshot& snap) {
+void TakeGameData(const SupportSources& run, SupportSnapshot& snap) {
     // The archives of the engine's command line, in its order.
-    snap.archives.push_back(Look(s.gameArchive, s.gameArchive.empty() ? s.shortName + ".rez" : s.gameArchive));
-    snap.archives.push_back(Look(s.soundArchive, s.soundArchive.empty() ? "sound.rez" : s.soundArchive));
+    const DiscFound& disc = run.disc;
+    const std::string& shortName = run.texts.shortName;
+    snap.archives.push_back(Look(disc.gameArchive, disc.gameArchive.empty() ? shortName + ".rez" : disc.gameArchive));
+    snap.archives.push_back(Look(disc.soundArchive, disc.soundArchive.empty() ? "sound.rez" : disc.soundArchive));
     for (const char* suffix : {"2.rez", "dll.rez", "l.rez"})
-        snap.archives.push_back(Look(s.shortName + suffix, s.shortName + suffix));
+        snap.archives.push_back(Look(shortName + suffix, shortName + suffix));
     snap.archives.push_back(Look("custom", "custom"));
-    snap.dataDiscDrive = s.dataDiscDrive;
-    snap.autoexecPresent = Look(kEngineSettingsFile, kEngineSettingsFile).kind == SupportSnapshot::Entry::File;
-    snap.engineRuns = s.engineRuns;
+    snap.dataDiscDrive = disc.drive;
+    snap.autoexecPresent = FileExists(kEngineSettingsFile);
+    snap.engineRuns = run.launch.engineRuns;
 }
 
 // Graphics
 
-void TakeGraphics(const LauncherState& s, SupportSnapshot& snap) {
+void TakeGraphics(const SupportSources& run, SupportSnapshot& snap) {
+    const RendererList* renderers = run.display.renderers.get();
     std::vector<std::string> outsideCodePage;
     const std::vector<std::string> names =
         FindFilesByExtension(WideFromAnsi(RendererSearchPattern("")), &outsideCodePage);
@@ -153,13 +146,13 @@ void TakeGraphics(const LauncherState& s, SupportSnapshot& snap) {
         entry.outsideCodePage = outside;
         snap.renderers.push_back(entry);
     };
-    if (s.renderers) {
-        for (const ModuleReport& report : s.renderers->reports) {
+    if (renderers) {
+        for (const ModuleReport& report : renderers->reports) {
             SupportSnapshot::RendererEntry entry;
             entry.fileName = Utf8FromAnsi(report.fileName);
             entry.examined = true;
             entry.outcome = report.outcome;
-            if (const Renderer* renderer = s.renderers->FindRenderer(report.fileName)) {
+            if (const Renderer* renderer = renderers->FindRenderer(report.fileName)) {
                 entry.cards = renderer->cards.size();
                 for (const auto& card : renderer->cards) entry.modes += card->modes.size();
             }
@@ -180,7 +173,7 @@ void TakeGraphics(const LauncherState& s, SupportSnapshot& snap) {
             snap.savedMode = Utf8FromAnsi(saved.values[Key::kScreenWidth] + " x " + saved.values[Key::kScreenHeight] +
                                           " x " + saved.values[Key::kBitDepth]);
     }
-    if (const Renderer* renderer = s.renderers ? s.renderers->currentRenderer : nullptr) {
+    if (const Renderer* renderer = renderers ? renderers->currentRenderer : nullptr) {
         snap.chosenRenderer = Utf8FromAnsi(renderer->ListText());
         if (const DisplayCard* card = renderer->currentCard) {
             snap.chosenCard = Utf8FromAnsi(card->ListText());
@@ -188,7 +181,7 @@ void TakeGraphics(const LauncherState& s, SupportSnapshot& snap) {
         }
     }
     bool confirmed = false;
-    snap.displayConfirmed = !BuildDisplayFragmentForLaunch(&confirmed).empty() && confirmed;
+    snap.displayConfirmed = !run.display.ConfirmedFragment(&confirmed).empty() && confirmed;
 }
 
 // Sound
@@ -208,44 +201,29 @@ std::wstring SoundLibraryPath() {
     return std::wstring();
 }
 
-void TakeSound(const LauncherState& s, SupportSnapshot& snap) {
+void TakeSound(const SoundSetup& sound, SupportSnapshot& snap) {
     snap.soundLibrary = Utf8FromWide(SoundLibraryPath());
-    snap.soundProviderKind = s.soundProviderKind;
-    snap.soundProviderName = Utf8FromAnsi(s.soundProviderName);
-    snap.sound3DSamples = s.sound3DSamples;
-    snap.sound2DSamples = s.sound2DSamples;
-    snap.soundReverb = s.soundReverb;
-    snap.soundConfigured = s.soundConfigured != 0;
-    using Search = SupportSnapshot::SoundSearch;
-    switch (LastSoundSearch()) {
-    case SoundSearch::NotSearched:
-        snap.soundSearch = Search::NotSearched;
-        break;
-    case SoundSearch::Failed:
-        snap.soundSearch = Search::Failed;
-        break;
-    case SoundSearch::Done:
-        snap.soundSearch = Search::Done;
-        break;
-    }
-    for (const SoundProviderRecord& provider : SoundProviders())
-        snap.soundProviders.push_back(Utf8FromAnsi(provider.name));
+    snap.sound = sound.choice;
+    snap.sound.providerName = Utf8FromAnsi(sound.choice.providerName);
+    snap.soundConfigured = sound.confirmed != 0;
+    snap.soundSearch = sound.search;
+    for (const SoundProviderRecord& provider : sound.providers) snap.soundProviders.push_back(Utf8FromAnsi(provider.name));
 }
 
 // Advanced options, engine and registry
 
-void TakeRegistry(const LauncherState& s, SupportSnapshot& snap) {
-    snap.registryKey = "HKEY_LOCAL_MACHINE\\Software\\Brannock\\" + Utf8FromAnsi(s.registryProduct) + "\\1.0";
-    const auto* registry = dynamic_cast<const RegistryStore*>(s.settings.get());
+void TakeRegistry(const SupportSources& run, SupportSnapshot& snap) {
+    snap.registryKey = "HKEY_LOCAL_MACHINE\\Software\\Brannock\\" + Utf8FromAnsi(run.texts.registryProduct) + "\\1.0";
+    const auto* registry = dynamic_cast<const RegistryStore*>(run.settings);
     if (!registry) return;
     // Only what the summary shows is read: thousands of large values cost no more than a few.
     size_t values = 0;
-    auto shown = [&values](const std::vector<std::string>& names) {
+    auto shown = [&values, &run](const std::vector<std::string>& names) {
         values = names.size();
-        return ShownRegistryValues(names);
+        return ShownRegistryValues(names, run.launcherValues);
     };
     for (RegistryStore::StoredValue& value : registry->ListValues(shown, kShownTextLength + 1)) {
-        if (value.name == "Commands" && value.type == REG_SZ) {
+        if (value.name == kCommandsValue && value.type == REG_SZ) {
             snap.savedCommandsPresent = true;
             snap.savedCommands = value.data;
             snap.savedCommandsSize = value.size;
@@ -255,14 +233,19 @@ void TakeRegistry(const LauncherState& s, SupportSnapshot& snap) {
     snap.registryNotRead = values > snap.registry.size() ? values - snap.registry.size() : 0;
 }
 
-void TakeAdvanced(LauncherState& s, SupportSnapshot& snap) {
-    snap.switches = s;
-    snap.saveCommands = s.settings ? s.settings->ReadDword("Save Commands", 1) : s.saveCommands;
-    snap.commandLineText = Utf8FromAnsi(s.commandLineText);
-    snap.alwaysLoadArchives = s.alwaysLoadArchives != 0;
-    for (const std::string& name : s.customArchives) snap.chosenArchives.push_back(Look("Custom\\" + name, name));
+void TakeAdvanced(const SupportSources& run, SupportSnapshot& snap) {
+    const AdvancedChoice& advanced = run.advanced;
+    snap.switches = advanced.switches;
+    // What is stored, which this run's choice may not have saved.
+    CommandLineSetting stored = advanced.commandLine;
+    LoadCommandLineText(run.settings, &stored);
+    snap.saveCommands = stored.saveCommands;
+    snap.commandLineText = Utf8FromAnsi(advanced.commandLine.commandLineText);
+    snap.alwaysLoadArchives = advanced.alwaysLoadArchives != 0;
+    for (const std::string& name : advanced.archives) snap.chosenArchives.push_back(Look("Custom\\" + name, name));
 
-    CommandLinePreview preview = PreviewEngineCommandLine(s, s.commandLineText);
+    CommandLinePreview preview =
+        PreviewEngineCommandLine(run.ForLaunch(), advanced.switches, advanced.commandLine.commandLineText);
     snap.engineCommandLine = Utf8FromAnsi(preview.line);
     snap.asksPerformanceLevel = preview.asksLevel;
     snap.commandFileState = ReadTextFile(kCommandFile, &snap.commandFile, &snap.commandFileError);
@@ -271,56 +254,40 @@ void TakeAdvanced(LauncherState& s, SupportSnapshot& snap) {
 
 }  // namespace
 
-std::wstring GameFolderWide() {
-    DWORD needed = GetCurrentDirectoryW(0, nullptr);
-    if (needed == 0) return std::wstring();
-    std::wstring folder(needed, L'\0');
-    DWORD length = GetCurrentDirectoryW(needed, &folder[0]);
-    folder.resize(length < needed ? length : 0);
-    return folder;
-}
-
-SupportSnapshot TakeSupportSnapshot() {
+SupportSnapshot TakeSupportSnapshot(const SupportSources& run) {
     // The probes below reach the disc drive and every folder on PATH: an empty
     // drive or an offline share must not bring up a system box.
-    ScopedErrorMode quiet(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    LauncherState& s = State();
+    ScopedErrorMode quiet(kNoSystemBoxes);
     SupportSnapshot snap;
     snap.version = LauncherVersion();
     snap.launcherPath = Utf8FromWide(ModulePathW());
-    snap.gameFolder = Utf8FromWide(GameFolderWide());
-    snap.commandLine = Utf8FromAnsi(s.launcherCommandLine);
+    snap.gameFolder = Utf8FromWide(CurrentFolder());
+    snap.commandLine = Utf8FromAnsi(run.launcherCommandLine);
     snap.windowsVersion = WindowsVersion();
     snap.wineVersion = WineVersion();
     snap.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     snap.screenHeight = GetSystemMetrics(SM_CYSCREEN);
     WindowDC screen(nullptr);
     if (screen) snap.colourDepth = GetDeviceCaps(screen.get(), BITSPIXEL) * GetDeviceCaps(screen.get(), PLANES);
-    TakeGameData(s, snap);
-    TakeGraphics(s, snap);
-    TakeSound(s, snap);
-    TakeRegistry(s, snap);
-    TakeAdvanced(s, snap);
-    snap.settingsReset = resetThisRun;
-    snap.resetNotDeleted = resetNotDeleted;
+    TakeGameData(run, snap);
+    TakeGraphics(run, snap);
+    TakeSound(run.sound, snap);
+    TakeRegistry(run, snap);
+    TakeAdvanced(run, snap);
+    snap.settingsReset = run.support.settingsReset;
+    snap.resetNotDeleted = run.support.resetNotDeleted;
     return snap;
 }
 
-void ResetPlayerChoices() {
-    LauncherState& s = State();
-    resetNotDeleted.clear();
-    if (s.settings)
-        for (const char* name : kResetValueNames)
-            if (!s.settings->DeleteValue(name)) resetNotDeleted.push_back(name);
-    static_cast<EngineSwitches&>(s) = EngineSwitches();
-    static_cast<CommandLineSetting&>(s) = CommandLineSetting();
-    s.customArchives.clear();
-    s.alwaysLoadArchives = 0;
-    ResetSoundSettings();
-    s.displayResult = 0;
+void ResetPlayerChoices(const SupportSources& run) {
+    std::vector<std::string>& notDeleted = run.support.resetNotDeleted;
+    notDeleted.clear();
+    run.advanced.Forget(run.settings, notDeleted);
+    run.sound.Forget(run.settings, notDeleted);
+    run.display.result = 0;
     // As the box "Återställ standardvärden": the engine's default configuration and the performance question.
-    s.restoreDefaults = 1;
-    resetThisRun = true;
+    run.advanced.switches.restoreDefaults = 1;
+    run.support.settingsReset = true;
 }
 
 }  // namespace velk
