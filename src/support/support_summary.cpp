@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <initializer_list>
+#include <iterator>
 
 #include "resources/ids_strings.h"
 
@@ -323,7 +324,7 @@ void AddRegistry(Summary& out, const SupportSnapshot& s, const SummaryWords& w) 
 }  // namespace
 
 const std::vector<SummaryWordId>& SummaryWordIds() {
-    static const std::vector<SummaryWordId> kIds = {
+    static constexpr SummaryWordId kTable[] = {
         {&SummaryWords::title, IDS_SUMMARY_TITLE},
         {&SummaryWords::resetDone, IDS_SUMMARY_RESET_DONE},
         {&SummaryWords::resetIncomplete, IDS_SUMMARY_RESET_INCOMPLETE},
@@ -414,6 +415,10 @@ const std::vector<SummaryWordId>& SummaryWordIds() {
         {&SummaryWords::disableLoadscreen, IDS_LABEL_DISABLE_LOADSCREEN},
         {&SummaryWords::restoreDefaults, IDS_LABEL_RESTORE_DEFAULTS},
     };
+    // A word left out here would show as nothing.
+    static_assert(sizeof(kTable) / sizeof(kTable[0]) * sizeof(std::string) == sizeof(SummaryWords),
+                  "every word of the summary has its string");
+    static const std::vector<SummaryWordId> kIds(std::begin(kTable), std::end(kTable));
     return kIds;
 }
 
