@@ -43,6 +43,9 @@ struct SupportSources {
 // the sound library and the renderer modules alone.
 SupportSnapshot TakeSupportSnapshot(const SupportSources& run);
 
+// The summary's words in the launcher's language, from its string table.
+SummaryWords LoadSummaryWords();
+
 // Deletes the player's stored choices, resets the same records of this run and
 // asks for the engine's default configuration at the next start. A value that
 // cannot be deleted is named in the next summary.

@@ -42,7 +42,8 @@ std::wstring FieldText(HWND dialog) {
 }
 
 void ShowSummary(HWND dialog, const SupportSources& run) {
-    SetDlgItemTextW(dialog, IDC_SUPPORT_TEXT, WideFromUtf8(BuildSupportSummary(TakeSupportSnapshot(run))).c_str());
+    const std::string summary = BuildSupportSummary(TakeSupportSnapshot(run), LoadSummaryWords());
+    SetDlgItemTextW(dialog, IDC_SUPPORT_TEXT, WideFromUtf8(summary).c_str());
 }
 
 class OpenedClipboard {

@@ -10,6 +10,7 @@
 #include "base/registry_store.h"
 #include "base/utf8.h"
 #include "display/saved_choice.h"
+#include "ids_strings.h"
 #include "sound/mss_interface.h"
 
 namespace velk {
@@ -20,6 +21,13 @@ constexpr const char* kEngineSettingsFile = "autoexec.cfg";
 constexpr const wchar_t* kCommandFile = L"velkcmds.txt";
 // More of the command file than any summary shows.
 constexpr DWORD kCommandFileReadLimit = 1 << 20;
+
+// A string-table text in UTF-8, whatever the ANSI code page; empty when the id has none.
+std::string Utf8ResString(UINT id) {
+    const wchar_t* text = nullptr;
+    const int length = LoadStringW(LauncherModule(), id, reinterpret_cast<LPWSTR>(&text), 0);
+    return length > 0 && text ? Utf8FromWide(text, static_cast<size_t>(length)) : std::string();
+}
 
 // Launcher
 
@@ -40,7 +48,7 @@ std::string LauncherVersion() {
                  fields[3] & 0xFFFF);
         return text;
     }
-    return "okänd";
+    return Utf8ResString(IDS_SUMMARY_UNKNOWN);
 }
 
 std::wstring ModulePathW() {
@@ -63,7 +71,7 @@ std::string WindowsVersion() {
     auto getVersion = NtdllExport<RtlGetVersionFn>("RtlGetVersion");
     OSVERSIONINFOW info = {};
     info.dwOSVersionInfoSize = sizeof(info);
-    if (!getVersion || getVersion(&info) != 0) return "okänd";
+    if (!getVersion || getVersion(&info) != 0) return Utf8ResString(IDS_SUMMARY_UNKNOWN);
     char text[64];
     snprintf(text, sizeof(text), "%lu.%lu (build %lu)", info.dwMajorVersion, info.dwMinorVersion,
              info.dwBuildNumber);
@@ -253,6 +261,12 @@ void TakeAdvanced(const SupportSources& run, SupportSnapshot& snap) {
 }
 
 }  // namespace
+
+SummaryWords LoadSummaryWords() {
+    SummaryWords words;
+    for (const SummaryWordId& id : SummaryWordIds()) words.*id.word = Utf8ResString(id.stringId);
+    return words;
+}
 
 SupportSnapshot TakeSupportSnapshot(const SupportSources& run) {
     // The probes below reach the disc drive and every folder on PATH: an empty

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <initializer_list>
+#include <iterator>
+
+#include "resources/ids_strings.h"
 
 namespace velk {
 
@@ -84,9 +88,27 @@ private:
     std::string text_;
 };
 
-std::string YesNo(bool yes) { return yes ? "ja" : "nej"; }
-std::string Quoted(const std::string& text, uint64_t wholeSize = 0) {
-    return "\"" + ShownText(text, kShownTextLength, wholeSize) + "\"";
+// A word with each "%s" filled with the next value, in order ("%%" is a percent
+// sign): the values keep their place in every language's word.
+std::string Filled(const std::string& word, std::initializer_list<std::string> values) {
+    std::string text;
+    auto next = values.begin();
+    for (size_t i = 0; i < word.size(); ++i) {
+        if (word[i] != '%' || i + 1 == word.size()) {
+            text += word[i];
+        } else if (word[++i] == 's') {
+            if (next != values.end()) text += *next++;
+        } else {
+            text += '%';
+            if (word[i] != '%') text += word[i];
+        }
+    }
+    return text;
+}
+
+std::string YesNo(const SummaryWords& w, bool yes) { return yes ? w.yes : w.no; }
+std::string Quoted(const SummaryWords& w, const std::string& text, uint64_t wholeSize = 0) {
+    return "\"" + ShownText(text, w, kShownTextLength, wholeSize) + "\"";
 }
 
 // The length of a value's whole data, also when only its start is at hand.
@@ -100,154 +122,161 @@ bool SameAsciiName(const std::string& a, const char* b) {
     return i == a.size() && !b[i];
 }
 
-std::string EntryText(const SupportSnapshot::Entry& entry) {
+std::string EntryText(const SummaryWords& w, const SupportSnapshot::Entry& entry) {
     switch (entry.kind) {
     case SupportSnapshot::Entry::File:
-        return "finns, " + Number(entry.size) + " byte";
+        return Filled(w.fileOfSize, {Number(entry.size)});
     case SupportSnapshot::Entry::Folder:
-        return "finns (mapp)";
+        return w.folderPresent;
     default:
-        return "saknas";
+        return w.missing;
     }
 }
 
-std::string OutcomeText(const SupportSnapshot::RendererEntry& r) {
-    if (r.outsideCodePage) return "utelämnad: namnet har tecken utanför teckentabellen";
-    if (!r.examined) return "inte undersökt i denna körning (öppna Grafik...)";
+std::string OutcomeText(const SummaryWords& w, const SupportSnapshot::RendererEntry& r) {
+    if (r.outsideCodePage) return w.outsideCodePage;
+    if (!r.examined) return w.notExamined;
     switch (r.outcome) {
     case ModuleOutcome::Offered:
-        if (r.cards == 0) return "erbjuds, men inga listade lägen";
-        return "erbjuds, " + Number(r.cards) + " kort, " + Number(r.modes) + " lägen";
+        if (r.cards == 0) return w.offeredNoModes;
+        return Filled(w.offered, {Number(r.cards), Number(r.modes)});
     case ModuleOutcome::NotLoaded:
-        return "utelämnad: kan inte laddas";
+        return w.notLoaded;
     case ModuleOutcome::NoExports:
-        return "utelämnad: saknar användbara exporter";
+        return w.noExports;
     case ModuleOutcome::Faulted:
-        return "utelämnad: fel inuti modulen";
+        return w.faulted;
     case ModuleOutcome::NoList:
-        return "utelämnad: inga listade lägen";
+        return w.noList;
     }
-    return "okänt";
+    return w.unknownOutcome;
 }
 
-void AddLauncher(Summary& out, const SupportSnapshot& s) {
-    out.Heading("Startprogram");
-    out.Line("Version", ShownText(s.version));
-    out.Line("Sökväg", ShownText(s.launcherPath));
-    out.Line("Spelmapp", ShownText(s.gameFolder));
-    out.Line("Kommandorad", Quoted(s.commandLine));
+void AddLauncher(Summary& out, const SupportSnapshot& s, const SummaryWords& w) {
+    out.Heading(w.launcherHeading);
+    out.Line(w.version, ShownText(s.version, w));
+    out.Line(w.launcherPath, ShownText(s.launcherPath, w));
+    out.Line(w.gameFolder, ShownText(s.gameFolder, w));
+    out.Line(w.commandLine, Quoted(w, s.commandLine));
 }
 
-void AddSystem(Summary& out, const SupportSnapshot& s) {
-    out.Heading("System");
-    out.Line("Windows", ShownText(s.windowsVersion));
-    out.Line("Wine", s.wineVersion.empty() ? "nej" : ShownText(s.wineVersion));
-    out.Line("Skärm", Number(static_cast<uint32_t>(s.screenWidth)) + " x " +
-                          Number(static_cast<uint32_t>(s.screenHeight)) + ", " +
-                          Number(static_cast<uint32_t>(s.colourDepth)) + " bitar per bildpunkt");
+void AddSystem(Summary& out, const SupportSnapshot& s, const SummaryWords& w) {
+    out.Heading(w.systemHeading);
+    out.Line("Windows", ShownText(s.windowsVersion, w));
+    out.Line("Wine", s.wineVersion.empty() ? w.no : ShownText(s.wineVersion, w));
+    out.Line(w.screen, Filled(w.screenMode, {Number(static_cast<uint32_t>(s.screenWidth)),
+                                             Number(static_cast<uint32_t>(s.screenHeight)),
+                                             Number(static_cast<uint32_t>(s.colourDepth))}));
 }
 
-void AddGameData(Summary& out, const SupportSnapshot& s) {
-    out.Heading("Speldata");
+void AddGameData(Summary& out, const SupportSnapshot& s, const SummaryWords& w) {
+    out.Heading(w.gameDataHeading);
     for (const SupportSnapshot::Entry& archive : s.archives)
-        out.Line("Arkiv " + ShownText(archive.name, 128), EntryText(archive));
-    out.Line("Dataskiva", s.dataDiscDrive ? std::string(1, s.dataDiscDrive) + ":" : "hittades inte");
-    out.Line("autoexec.cfg", s.autoexecPresent ? "finns" : "saknas");
-    out.Line("Motorns körningar", std::to_string(s.engineRuns));
+        out.Line(Filled(w.archive, {ShownText(archive.name, w, 128)}), EntryText(w, archive));
+    out.Line(w.dataDisc, s.dataDiscDrive ? std::string(1, s.dataDiscDrive) + ":" : w.notFound);
+    out.Line("autoexec.cfg", s.autoexecPresent ? w.present : w.missing);
+    out.Line(w.engineRuns, std::to_string(s.engineRuns));
 }
 
-void AddGraphics(Summary& out, const SupportSnapshot& s) {
-    out.Heading("Grafik");
-    if (s.renderers.empty()) out.Line("Renderarmoduler", "inga (*.REN) i spelmappen");
-    for (const SupportSnapshot::RendererEntry& r : s.renderers) out.Line(ShownText(r.fileName, 128), OutcomeText(r));
-    auto orNone = [](const std::string& text) { return text.empty() ? std::string("inget") : ShownText(text); };
-    out.Line("Sparad renderare", orNone(s.savedRenderDll));
-    out.Line("Sparat kort", orNone(s.savedCardDesc));
-    out.Line("Sparat läge", orNone(s.savedMode));
-    out.Line("Vald renderare", orNone(s.chosenRenderer));
-    out.Line("Valt kort", orNone(s.chosenCard));
-    out.Line("Valt läge", orNone(s.chosenMode));
-    out.Line("Går till motorn", YesNo(s.displayConfirmed));
+void AddGraphics(Summary& out, const SupportSnapshot& s, const SummaryWords& w) {
+    out.Heading(w.graphicsHeading);
+    if (s.renderers.empty()) out.Line(w.rendererModules, w.noRendererModules);
+    for (const SupportSnapshot::RendererEntry& r : s.renderers)
+        out.Line(ShownText(r.fileName, w, 128), OutcomeText(w, r));
+    auto orNone = [&w](const std::string& text) { return text.empty() ? w.noneSet : ShownText(text, w); };
+    out.Line(w.savedRenderer, orNone(s.savedRenderDll));
+    out.Line(w.savedCard, orNone(s.savedCardDesc));
+    out.Line(w.savedMode, orNone(s.savedMode));
+    out.Line(w.chosenRenderer, orNone(s.chosenRenderer));
+    out.Line(w.chosenCard, orNone(s.chosenCard));
+    out.Line(w.chosenMode, orNone(s.chosenMode));
+    out.Line(w.reachesEngine, YesNo(w, s.displayConfirmed));
 }
 
-void AddSound(Summary& out, const SupportSnapshot& s) {
-    out.Heading("3D-ljud");
-    out.Line("Ljudbibliotek", s.soundLibrary.empty() ? "saknas" : "finns, " + ShownText(s.soundLibrary));
-    out.Line("Försörjare", std::to_string(s.sound.providerKind) + ", " + Quoted(s.sound.providerName));
-    out.Line("Röster", Number(s.sound.samples3D) + " 3D, " + Number(s.sound.samples2D) + " program");
-    out.Line("Efterklang", std::to_string(s.sound.reverb));
-    out.Line("Går till motorn", YesNo(s.soundConfigured));
+void AddSound(Summary& out, const SupportSnapshot& s, const SummaryWords& w) {
+    out.Heading(w.soundHeading);
+    out.Line(w.soundLibrary, s.soundLibrary.empty() ? w.missing : Filled(w.foundAt, {ShownText(s.soundLibrary, w)}));
+    out.Line(w.provider, std::to_string(s.sound.providerKind) + ", " + Quoted(w, s.sound.providerName));
+    out.Line(w.voices, Filled(w.voiceCounts, {Number(s.sound.samples3D), Number(s.sound.samples2D)}));
+    out.Line(w.reverb, std::to_string(s.sound.reverb));
+    out.Line(w.reachesEngine, YesNo(w, s.soundConfigured));
     using Search = SupportSnapshot::SoundSearch;
     if (s.soundSearch == Search::NotSearched) {
-        out.Line("Sökning", "inte sökt");
+        out.Line(w.search, w.notSearched);
     } else if (s.soundSearch == Search::Failed) {
-        out.Line("Sökning", "misslyckades (biblioteket saknas eller ljudenheten kunde inte öppnas)");
+        out.Line(w.search, w.searchFailed);
     } else {
-        out.Line("Sökning", Number(s.soundProviders.size()) + " försörjare");
-        for (const std::string& name : s.soundProviders) out.Line("  försörjare", Quoted(name));
+        out.Line(w.search, Filled(w.providersFound, {Number(s.soundProviders.size())}));
+        for (const std::string& name : s.soundProviders) out.Line("  " + w.foundProvider, Quoted(w, name));
     }
 }
 
-void AddAdvanced(Summary& out, const SupportSnapshot& s) {
-    out.Heading("Avancerat");
+void AddAdvanced(Summary& out, const SupportSnapshot& s, const SummaryWords& w) {
+    out.Heading(w.advancedHeading);
     struct Switch {
-        const char* name;
+        std::string SummaryWords::*name;
         int32_t EngineSwitches::*field;
     };
     static const Switch kSwitches[] = {
-        {"Avaktivera ljud", &EngineSwitches::disableSound},
-        {"Avaktivera musik", &EngineSwitches::disableMusic},
-        {"Avaktivera filmer", &EngineSwitches::disableMovies},
-        {"Avaktivera dimma", &EngineSwitches::disableFog},
-        {"Avaktivera joystick", &EngineSwitches::disableJoystick},
-        {"Avaktivera trippelbuffring", &EngineSwitches::disableTripBuf},
-        {"Avaktivera maskinvarumarkör", &EngineSwitches::disableCursor},
-        {"Avaktivera animerad laddningsskärm", &EngineSwitches::disableLoadscreen},
-        {"Återställ standardvärden", &EngineSwitches::restoreDefaults},
+        {&SummaryWords::disableSound, &EngineSwitches::disableSound},
+        {&SummaryWords::disableMusic, &EngineSwitches::disableMusic},
+        {&SummaryWords::disableMovies, &EngineSwitches::disableMovies},
+        {&SummaryWords::disableFog, &EngineSwitches::disableFog},
+        {&SummaryWords::disableJoystick, &EngineSwitches::disableJoystick},
+        {&SummaryWords::disableTripBuf, &EngineSwitches::disableTripBuf},
+        {&SummaryWords::disableCursor, &EngineSwitches::disableCursor},
+        {&SummaryWords::disableLoadscreen, &EngineSwitches::disableLoadscreen},
+        {&SummaryWords::restoreDefaults, &EngineSwitches::restoreDefaults},
     };
-    for (const Switch& sw : kSwitches) out.Line(sw.name, YesNo(s.switches.*sw.field != 0));
-    out.Line("Spara kommandorad", YesNo(s.saveCommands != 0));
-    out.Line("Sparad kommandorad", s.savedCommandsPresent ? Quoted(s.savedCommands, s.savedCommandsSize) : "ingen");
-    out.Line("Kommandorad nu", Quoted(s.commandLineText));
-    out.Line("Ladda alltid rez-filer", YesNo(s.alwaysLoadArchives));
-    if (s.chosenArchives.empty()) out.Line("Valda rez-filer", "inga");
+    for (const Switch& sw : kSwitches) out.Line(w.*sw.name, YesNo(w, s.switches.*sw.field != 0));
+    out.Line(w.saveCommands, YesNo(w, s.saveCommands != 0));
+    out.Line(w.savedCommands,
+             s.savedCommandsPresent ? Quoted(w, s.savedCommands, s.savedCommandsSize) : w.noSavedCommands);
+    out.Line(w.commandLineNow, Quoted(w, s.commandLineText));
+    out.Line(w.alwaysLoadArchives, YesNo(w, s.alwaysLoadArchives));
+    if (s.chosenArchives.empty()) out.Line(w.chosenArchives, w.none);
     for (const SupportSnapshot::Entry& archive : s.chosenArchives)
-        out.Line("Custom\\" + ShownText(archive.name, 128), EntryText(archive));
+        out.Line("Custom\\" + ShownText(archive.name, w, 128), EntryText(w, archive));
 }
 
-std::string CommandFileText(const SupportSnapshot& s) {
+std::string CommandFileText(const SupportSnapshot& s, const SummaryWords& w) {
     using State = SupportSnapshot::FileState;
     switch (s.commandFileState) {
     case State::Read:
-        return Quoted(s.commandFile);
+        return Quoted(w, s.commandFile);
     case State::Folder:
-        return "är en mapp, ingen fil";
+        return w.commandFileFolder;
     case State::Locked:
-        return "finns, men är låst av ett annat program";
+        return w.commandFileLocked;
     case State::Unreadable:
-        return "finns, men kan inte läsas (fel " + Number(s.commandFileError) + ")";
+        return Filled(w.commandFileUnreadable, {Number(s.commandFileError)});
     default:
-        return "finns inte";
+        return w.commandFileMissing;
     }
 }
 
-void AddEngine(Summary& out, const SupportSnapshot& s) {
-    out.Heading("Motorn");
-    out.Line("Kommandorad vid Starta", ShownText(s.engineCommandLine));
-    out.Line("Frågar prestandanivå", YesNo(s.asksPerformanceLevel));
-    out.Line("velkcmds.txt", CommandFileText(s));
-    out.Line("Motorn körs", YesNo(s.engineRunning));
+void AddEngine(Summary& out, const SupportSnapshot& s, const SummaryWords& w) {
+    out.Heading(w.engineHeading);
+    out.Line(w.commandLineAtStart, ShownText(s.engineCommandLine, w));
+    out.Line(w.asksPerformance, YesNo(w, s.asksPerformanceLevel));
+    out.Line("velkcmds.txt", CommandFileText(s, w));
+    out.Line(w.engineRunning, YesNo(w, s.engineRunning));
 }
 
-std::string BinaryText(const std::string& data, uint64_t wholeSize) {
+// The mark after a text or data of which only the start is shown.
+std::string CutMark(const SummaryWords& w, uint64_t wholeSize) {
+    return " ... [" + Filled(w.cut, {Number(wholeSize)}) + "]";
+}
+
+std::string BinaryText(const SummaryWords& w, const std::string& data, uint64_t wholeSize) {
     std::string text;
     const size_t shown = std::min(data.size(), kShownBinaryBytes);
     for (size_t i = 0; i < shown; ++i) {
         if (i) text += ' ';
         text += Hex(static_cast<unsigned char>(data[i]), 2);
     }
-    if (wholeSize > shown) text += " ... [avkortat, " + Number(wholeSize) + " byte]";
-    return text.empty() ? "(tomt)" : text;
+    if (wholeSize > shown) text += CutMark(w, wholeSize);
+    return text.empty() ? w.emptyData : text;
 }
 
 uint64_t LittleEndian(const std::string& data) {
@@ -256,43 +285,142 @@ uint64_t LittleEndian(const std::string& data) {
     return value;
 }
 
-std::string RegistryValueText(const SupportSnapshot::RegistryValue& v) {
+std::string RegistryValueText(const SummaryWords& w, const SupportSnapshot::RegistryValue& v) {
     const uint64_t size = WholeSize(v);
     switch (v.type) {
     case kRegSz:
-        return "REG_SZ " + Quoted(v.data, size);
+        return "REG_SZ " + Quoted(w, v.data, size);
     case kRegExpandSz:
-        return "REG_EXPAND_SZ " + Quoted(v.data, size);
+        return "REG_EXPAND_SZ " + Quoted(w, v.data, size);
     case kRegMultiSz:
-        return "REG_MULTI_SZ " + Quoted(v.data, size);
+        return "REG_MULTI_SZ " + Quoted(w, v.data, size);
     case kRegDword:
-        if (size != 4) return "REG_DWORD, fel storlek: " + BinaryText(v.data, size);
+        if (size != 4) return "REG_DWORD, " + w.wrongSize + ": " + BinaryText(w, v.data, size);
         return "REG_DWORD " + std::to_string(static_cast<int32_t>(LittleEndian(v.data))) + " (0x" +
                Hex(static_cast<unsigned>(LittleEndian(v.data)), 8) + ")";
     case kRegQword:
-        if (size != 8) return "REG_QWORD, fel storlek: " + BinaryText(v.data, size);
+        if (size != 8) return "REG_QWORD, " + w.wrongSize + ": " + BinaryText(w, v.data, size);
         return "REG_QWORD " + Number(LittleEndian(v.data));
     case kRegBinary:
-        return "REG_BINARY " + BinaryText(v.data, size);
+        return "REG_BINARY " + BinaryText(w, v.data, size);
     default:
-        return "typ " + Number(v.type) + ": " + BinaryText(v.data, size);
+        return Filled(w.otherType, {Number(v.type)}) + ": " + BinaryText(w, v.data, size);
     }
 }
 
-void AddRegistry(Summary& out, const SupportSnapshot& s) {
-    out.Heading("Registret");
-    out.Line("Nyckel", ShownText(s.registryKey));
-    if (s.registry.empty()) out.Line("Värden", "inga");
+void AddRegistry(Summary& out, const SupportSnapshot& s, const SummaryWords& w) {
+    out.Heading(w.registryHeading);
+    out.Line(w.registryKey, ShownText(s.registryKey, w));
+    if (s.registry.empty()) out.Line(w.values, w.none);
     const size_t shown = std::min(s.registry.size(), kShownRegistryValues);
     for (size_t i = 0; i < shown; ++i) {
         const SupportSnapshot::RegistryValue& v = s.registry[i];
-        out.Line(v.name.empty() ? "(standard)" : ShownText(v.name, 128), RegistryValueText(v));
+        out.Line(v.name.empty() ? w.defaultValue : ShownText(v.name, w, 128), RegistryValueText(w, v));
     }
     const uint64_t hidden = s.registry.size() - shown + s.registryNotRead;
-    if (hidden > 0) out.Plain("... [" + Number(hidden) + " värden till visas inte]");
+    if (hidden > 0) out.Plain("... [" + Filled(w.valuesNotShown, {Number(hidden)}) + "]");
 }
 
 }  // namespace
+
+const std::vector<SummaryWordId>& SummaryWordIds() {
+    static constexpr SummaryWordId kTable[] = {
+        {&SummaryWords::title, IDS_SUMMARY_TITLE},
+        {&SummaryWords::resetDone, IDS_SUMMARY_RESET_DONE},
+        {&SummaryWords::resetIncomplete, IDS_SUMMARY_RESET_INCOMPLETE},
+        {&SummaryWords::launcherHeading, IDS_SUMMARY_LAUNCHER},
+        {&SummaryWords::systemHeading, IDS_SUMMARY_SYSTEM},
+        {&SummaryWords::gameDataHeading, IDS_SUMMARY_GAME_DATA},
+        {&SummaryWords::graphicsHeading, IDS_SUMMARY_GRAPHICS},
+        {&SummaryWords::soundHeading, IDS_SUMMARY_SOUND},
+        {&SummaryWords::advancedHeading, IDS_SUMMARY_ADVANCED},
+        {&SummaryWords::engineHeading, IDS_SUMMARY_ENGINE},
+        {&SummaryWords::registryHeading, IDS_SUMMARY_REGISTRY},
+        {&SummaryWords::version, IDS_SUMMARY_VERSION},
+        {&SummaryWords::launcherPath, IDS_SUMMARY_PATH},
+        {&SummaryWords::gameFolder, IDS_SUMMARY_GAME_FOLDER},
+        {&SummaryWords::commandLine, IDS_SUMMARY_COMMAND_LINE},
+        {&SummaryWords::screen, IDS_SUMMARY_SCREEN},
+        {&SummaryWords::screenMode, IDS_SUMMARY_SCREEN_MODE},
+        {&SummaryWords::archive, IDS_SUMMARY_ARCHIVE},
+        {&SummaryWords::dataDisc, IDS_SUMMARY_DATA_DISC},
+        {&SummaryWords::notFound, IDS_SUMMARY_NOT_FOUND},
+        {&SummaryWords::present, IDS_SUMMARY_PRESENT},
+        {&SummaryWords::missing, IDS_SUMMARY_MISSING},
+        {&SummaryWords::fileOfSize, IDS_SUMMARY_FILE_SIZE},
+        {&SummaryWords::folderPresent, IDS_SUMMARY_FOLDER},
+        {&SummaryWords::engineRuns, IDS_SUMMARY_ENGINE_RUNS},
+        {&SummaryWords::rendererModules, IDS_SUMMARY_RENDERERS},
+        {&SummaryWords::noRendererModules, IDS_SUMMARY_NO_RENDERERS},
+        {&SummaryWords::noneSet, IDS_SUMMARY_NONE_SET},
+        {&SummaryWords::savedRenderer, IDS_SUMMARY_SAVED_RENDERER},
+        {&SummaryWords::savedCard, IDS_SUMMARY_SAVED_CARD},
+        {&SummaryWords::savedMode, IDS_SUMMARY_SAVED_MODE},
+        {&SummaryWords::chosenRenderer, IDS_SUMMARY_CHOSEN_RENDERER},
+        {&SummaryWords::chosenCard, IDS_SUMMARY_CHOSEN_CARD},
+        {&SummaryWords::chosenMode, IDS_SUMMARY_CHOSEN_MODE},
+        {&SummaryWords::reachesEngine, IDS_SUMMARY_REACHES_ENGINE},
+        {&SummaryWords::outsideCodePage, IDS_SUMMARY_OUTSIDE_CODE_PAGE},
+        {&SummaryWords::notExamined, IDS_SUMMARY_NOT_EXAMINED},
+        {&SummaryWords::offeredNoModes, IDS_SUMMARY_OFFERED_NO_MODES},
+        {&SummaryWords::offered, IDS_SUMMARY_OFFERED},
+        {&SummaryWords::notLoaded, IDS_SUMMARY_NOT_LOADED},
+        {&SummaryWords::noExports, IDS_SUMMARY_NO_EXPORTS},
+        {&SummaryWords::faulted, IDS_SUMMARY_FAULTED},
+        {&SummaryWords::noList, IDS_SUMMARY_NO_LIST},
+        {&SummaryWords::unknownOutcome, IDS_SUMMARY_UNKNOWN_OUTCOME},
+        {&SummaryWords::soundLibrary, IDS_SUMMARY_SOUND_LIBRARY},
+        {&SummaryWords::foundAt, IDS_SUMMARY_FOUND_AT},
+        {&SummaryWords::provider, IDS_SUMMARY_PROVIDER},
+        {&SummaryWords::voices, IDS_SUMMARY_VOICES},
+        {&SummaryWords::voiceCounts, IDS_SUMMARY_VOICE_COUNTS},
+        {&SummaryWords::reverb, IDS_SUMMARY_REVERB},
+        {&SummaryWords::search, IDS_SUMMARY_SEARCH},
+        {&SummaryWords::notSearched, IDS_SUMMARY_NOT_SEARCHED},
+        {&SummaryWords::searchFailed, IDS_SUMMARY_SEARCH_FAILED},
+        {&SummaryWords::providersFound, IDS_SUMMARY_PROVIDERS_FOUND},
+        {&SummaryWords::foundProvider, IDS_SUMMARY_FOUND_PROVIDER},
+        {&SummaryWords::saveCommands, IDS_SUMMARY_SAVE_COMMANDS},
+        {&SummaryWords::savedCommands, IDS_SUMMARY_SAVED_COMMANDS},
+        {&SummaryWords::noSavedCommands, IDS_SUMMARY_NO_SAVED_COMMANDS},
+        {&SummaryWords::commandLineNow, IDS_SUMMARY_COMMAND_LINE_NOW},
+        {&SummaryWords::alwaysLoadArchives, IDS_SUMMARY_ALWAYS_LOAD},
+        {&SummaryWords::chosenArchives, IDS_SUMMARY_CHOSEN_ARCHIVES},
+        {&SummaryWords::none, IDS_SUMMARY_NONE},
+        {&SummaryWords::commandLineAtStart, IDS_SUMMARY_COMMAND_LINE_AT_START},
+        {&SummaryWords::asksPerformance, IDS_SUMMARY_ASKS_PERFORMANCE},
+        {&SummaryWords::engineRunning, IDS_SUMMARY_ENGINE_RUNNING},
+        {&SummaryWords::commandFileFolder, IDS_SUMMARY_COMMAND_FILE_FOLDER},
+        {&SummaryWords::commandFileLocked, IDS_SUMMARY_COMMAND_FILE_LOCKED},
+        {&SummaryWords::commandFileUnreadable, IDS_SUMMARY_COMMAND_FILE_UNREADABLE},
+        {&SummaryWords::commandFileMissing, IDS_SUMMARY_COMMAND_FILE_MISSING},
+        {&SummaryWords::registryKey, IDS_SUMMARY_KEY},
+        {&SummaryWords::values, IDS_SUMMARY_VALUES},
+        {&SummaryWords::defaultValue, IDS_SUMMARY_DEFAULT_VALUE},
+        {&SummaryWords::valuesNotShown, IDS_SUMMARY_VALUES_NOT_SHOWN},
+        {&SummaryWords::wrongSize, IDS_SUMMARY_WRONG_SIZE},
+        {&SummaryWords::otherType, IDS_SUMMARY_OTHER_TYPE},
+        {&SummaryWords::emptyData, IDS_SUMMARY_EMPTY},
+        {&SummaryWords::cut, IDS_SUMMARY_CUT},
+        {&SummaryWords::yes, IDS_SUMMARY_YES},
+        {&SummaryWords::no, IDS_SUMMARY_NO},
+        {&SummaryWords::unknown, IDS_SUMMARY_UNKNOWN},
+        {&SummaryWords::disableSound, IDS_LABEL_DISABLE_SOUND},
+        {&SummaryWords::disableMusic, IDS_LABEL_DISABLE_MUSIC},
+        {&SummaryWords::disableMovies, IDS_LABEL_DISABLE_MOVIES},
+        {&SummaryWords::disableFog, IDS_LABEL_DISABLE_FOG},
+        {&SummaryWords::disableJoystick, IDS_LABEL_DISABLE_JOYSTICK},
+        {&SummaryWords::disableTripBuf, IDS_LABEL_DISABLE_TRIPBUF},
+        {&SummaryWords::disableCursor, IDS_LABEL_DISABLE_CURSOR},
+        {&SummaryWords::disableLoadscreen, IDS_LABEL_DISABLE_LOADSCREEN},
+        {&SummaryWords::restoreDefaults, IDS_LABEL_RESTORE_DEFAULTS},
+    };
+    // A word left out here would show as nothing.
+    static_assert(sizeof(kTable) / sizeof(kTable[0]) * sizeof(std::string) == sizeof(SummaryWords),
+                  "every word of the summary has its string");
+    static const std::vector<SummaryWordId> kIds(std::begin(kTable), std::end(kTable));
+    return kIds;
+}
 
 std::vector<size_t> ShownRegistryValues(const std::vector<std::string>& names, const std::vector<const char*>& ownNames) {
     std::vector<size_t> shown;
@@ -310,7 +438,7 @@ std::vector<size_t> ShownRegistryValues(const std::vector<std::string>& names, c
     return shown;
 }
 
-std::string ShownText(const std::string& text, size_t limit, uint64_t wholeSize) {
+std::string ShownText(const std::string& text, const SummaryWords& words, size_t limit, uint64_t wholeSize) {
     size_t end = std::min(text.size(), limit);
     // Cut before a character, not inside one.
     while (end < text.size() && end > 0 && IsContinuationByte(static_cast<unsigned char>(text[end]))) --end;
@@ -328,30 +456,27 @@ std::string ShownText(const std::string& text, size_t limit, uint64_t wholeSize)
         i += length - 1;
     }
     wholeSize = std::max<uint64_t>(wholeSize, text.size());
-    if (end < wholeSize) shown += " ... [avkortat, " + Number(wholeSize) + " byte]";
+    if (end < wholeSize) shown += CutMark(words, wholeSize);
     return shown;
 }
 
-std::string BuildSupportSummary(const SupportSnapshot& s) {
+std::string BuildSupportSummary(const SupportSnapshot& s, const SummaryWords& w) {
     Summary out;
-    out.Plain("VELK - felsökning");
-    if (s.settingsReset && s.resetNotDeleted.empty())
-        out.Plain("Återställt i denna körning: spelarens val (Avaktivera, kommandorad, rez-filer, 3D-ljud); "
-                  "motorn får sina standardvärden vid nästa Starta.");
+    out.Plain(w.title);
+    if (s.settingsReset && s.resetNotDeleted.empty()) out.Plain(w.resetDone);
     if (s.settingsReset && !s.resetNotDeleted.empty()) {
         std::string names;
-        for (const std::string& name : s.resetNotDeleted) names += (names.empty() ? "" : ", ") + Quoted(name);
-        out.Plain("Återställningen i denna körning blev inte fullständig: kunde inte ta bort " + names +
-                  " ur registret.");
+        for (const std::string& name : s.resetNotDeleted) names += (names.empty() ? "" : ", ") + Quoted(w, name);
+        out.Plain(Filled(w.resetIncomplete, {names}));
     }
-    AddLauncher(out, s);
-    AddSystem(out, s);
-    AddGameData(out, s);
-    AddGraphics(out, s);
-    AddSound(out, s);
-    AddAdvanced(out, s);
-    AddEngine(out, s);
-    AddRegistry(out, s);
+    AddLauncher(out, s, w);
+    AddSystem(out, s, w);
+    AddGameData(out, s, w);
+    AddGraphics(out, s, w);
+    AddSound(out, s, w);
+    AddAdvanced(out, s, w);
+    AddEngine(out, s, w);
+    AddRegistry(out, s, w);
     return out.Take();
 }
 

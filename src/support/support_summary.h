@@ -2,9 +2,9 @@
 // text a player can hand to someone who helps. The Win32 side fills a
 // snapshot; the text is built here without any system call.
 //
-// Every text in the snapshot and the summary is UTF-8, so that Swedish labels
-// and values from the registry or the file system, in whatever code page,
-// travel in one text; the window shows it as UTF-16.
+// Every text in the snapshot and the summary is UTF-8, so that the labels of
+// the build's language and values from the registry or the file system, in
+// whatever code page, travel in one text; the window shows it as UTF-16.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -111,6 +111,43 @@ struct SupportSnapshot {
     std::vector<std::string> resetNotDeleted;  // values the reset could not delete
 };
 
+// The words of the summary in the build's language, each from the string
+// table (UTF-8). "%s" in a word stands for a value, filled in the order given.
+struct SummaryWords {
+    std::string title, resetDone, resetIncomplete;
+    std::string launcherHeading, systemHeading, gameDataHeading, graphicsHeading, soundHeading, advancedHeading,
+        engineHeading, registryHeading;
+    // Launcher, system and game data.
+    std::string version, launcherPath, gameFolder, commandLine, screen, screenMode;
+    std::string archive, dataDisc, notFound, present, missing, fileOfSize, folderPresent, engineRuns;
+    // Graphics, and what became of each renderer module.
+    std::string rendererModules, noRendererModules, noneSet, savedRenderer, savedCard, savedMode, chosenRenderer,
+        chosenCard, chosenMode, reachesEngine;
+    std::string outsideCodePage, notExamined, offeredNoModes, offered, notLoaded, noExports, faulted, noList,
+        unknownOutcome;
+    // 3D sound.
+    std::string soundLibrary, foundAt, provider, voices, voiceCounts, reverb, search, notSearched, searchFailed,
+        providersFound, foundProvider;
+    // Advanced options: the boxes, as the help list names them, then the command line and rez files.
+    std::string disableSound, disableMusic, disableMovies, disableFog, disableJoystick, disableTripBuf,
+        disableCursor, disableLoadscreen, restoreDefaults;
+    std::string saveCommands, savedCommands, noSavedCommands, commandLineNow, alwaysLoadArchives, chosenArchives,
+        none;
+    // Engine.
+    std::string commandLineAtStart, asksPerformance, engineRunning, commandFileFolder, commandFileLocked,
+        commandFileUnreadable, commandFileMissing;
+    // Registry values, and words for any value.
+    std::string registryKey, values, defaultValue, valuesNotShown, wrongSize, otherType, emptyData, cut;
+    std::string yes, no, unknown;
+};
+
+// Where each word is in the string table.
+struct SummaryWordId {
+    std::string SummaryWords::*word;
+    unsigned stringId;
+};
+const std::vector<SummaryWordId>& SummaryWordIds();
+
 // Values whose text is longer are shown up to here and marked as cut.
 constexpr size_t kShownTextLength = 1024;
 constexpr size_t kShownBinaryBytes = 64;
@@ -118,15 +155,16 @@ constexpr size_t kShownRegistryValues = 200;
 
 // The whole summary, one "name: value" line per fact under a heading per
 // subject; lines end in CR LF, as a Windows text field and file want them.
-std::string BuildSupportSummary(const SupportSnapshot& snapshot);
+std::string BuildSupportSummary(const SupportSnapshot& snapshot, const SummaryWords& words);
 
 // A text made safe to show on one line: control characters (C0, DEL and C1),
 // line and paragraph separators and bidirectional controls become \xNN for
 // each of their bytes, and so does a backslash that would read as the start
 // of such an escape. A text longer than `limit` bytes is cut (never inside a
 // character) and says so, as is one whose `wholeSize` tells that it is only
-// the start.
-std::string ShownText(const std::string& text, size_t limit = kShownTextLength, uint64_t wholeSize = 0);
+// the start, in the words given.
+std::string ShownText(const std::string& text, const SummaryWords& words, size_t limit = kShownTextLength,
+                      uint64_t wholeSize = 0);
 
 // Which of the values under the key the summary shows, given their names in
 // the registry's order: the launcher's own values first (in the order of

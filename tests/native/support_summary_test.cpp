@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <functional>
+#include <map>
+#include <regex>
 #include <string>
 
 #include "support/support_summary.h"
@@ -9,6 +13,29 @@ namespace velk {
 namespace {
 
 using Snapshot = SupportSnapshot;
+
+// The summary's words as the Swedish string table holds them, read from its source.
+const SummaryWords& Swedish() {
+    static const SummaryWords words = [] {
+        std::map<std::string, unsigned> ids;
+        std::ifstream header(VELK_SOURCE_DIR "/src/resources/ids_strings.h");
+        for (std::string line; std::getline(header, line);) {
+            char name[128];
+            unsigned id = 0;
+            if (std::sscanf(line.c_str(), "#define %127s %u", name, &id) == 2) ids[name] = id;
+        }
+        std::map<unsigned, std::string> texts;
+        std::ifstream table(VELK_SOURCE_DIR "/src/resources/sv/strings.rc");
+        const std::regex entry(R"re(^\s*(IDS_\w+)\s+"(.*)"\s*$)re");
+        std::smatch m;
+        for (std::string line; std::getline(table, line);)
+            if (std::regex_match(line, m, entry)) texts[ids.at(m[1].str())] = m[2].str();
+        SummaryWords read;
+        for (const SummaryWordId& id : SummaryWordIds()) read.*id.word = texts.at(id.stringId);
+        return read;
+    }();
+    return words;
+}
 
 std::string Dword(uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
 
@@ -34,7 +61,7 @@ std::string Squeezed(std::string text) {
 TEST(SupportSummary, ValuesOfASubjectLineUp) {
     SupportSnapshot s;
     s.wineVersion = "8.0";
-    const std::string summary = BuildSupportSummary(s);
+    const std::string summary = BuildSupportSummary(s, Swedish());
     const size_t windows = summary.find("Windows:");
     const size_t wine = summary.find("Wine:");
     const size_t screen = summary.find("Skärm:");  // "ä" takes two bytes and one column
@@ -149,7 +176,7 @@ TEST(SupportSummary, OddSnapshotsShowEveryFactSafely) {
         SCOPED_TRACE(c.what);
         Snapshot s;
         c.fill(s);
-        const std::string summary = BuildSupportSummary(s);
+        const std::string summary = BuildSupportSummary(s, Swedish());
         ExpectWellFormed(summary);
         EXPECT_LT(summary.size(), 400000u);
         // Compared without the padding that lines up the values.

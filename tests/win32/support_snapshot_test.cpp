@@ -68,7 +68,7 @@ TEST_F(SupportSnapshotTest, NoSystemBoxWhileProbingAndAResetThatFailedSaysSo) {
     const UINT before = SetErrorMode(0);
     ResetPlayerChoices(run_.ForSupport());
     watched->modes.clear();
-    const std::string summary = BuildSupportSummary(TakeSupportSnapshot());
+    const std::string summary = BuildSupportSummary(TakeSupportSnapshot(), LoadSummaryWords());
     EXPECT_EQ(SetErrorMode(before), 0u) << "the error mode was not put back";
     ASSERT_FALSE(watched->modes.empty());
     for (UINT mode : watched->modes) EXPECT_EQ(mode, UINT(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX));
