@@ -3,13 +3,12 @@
 #include "base/dialog_services.h"
 #include "display/display_dialog.h"
 #include "display/renderer_host_win32.h"
+#include "display/saved_choice.h"
 #include "resources/ids_strings.h"
 
 namespace velk {
 
 namespace {
-
-constexpr const char* kEngineSettingsFile = "autoexec.cfg";
 
 // The player must agree to the search once; declining leaves the flag at 0.
 bool AcceptDisplayWarning(HWND owner, DisplayChoice& choice) {

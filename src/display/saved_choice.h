@@ -28,6 +28,9 @@ struct SavedDisplayChoice {
 };
 
 // Reads lines until every key has been seen. False when the file cannot be opened.
+// The engine's settings file in the game folder, where it keeps the display choice.
+constexpr const char* kEngineSettingsFile = "autoexec.cfg";
+
 bool ReadSavedDisplayChoice(const std::string& fileName, SavedDisplayChoice* choice);
 
 // A settings number: leading blanks, one sign, then decimal digits up to the

@@ -17,7 +17,6 @@ namespace velk {
 
 namespace {
 
-constexpr const char* kEngineSettingsFile = "autoexec.cfg";
 constexpr const wchar_t* kCommandFile = L"velkcmds.txt";
 // More of the command file than any summary shows.
 constexpr DWORD kCommandFileReadLimit = 1 << 20;
