@@ -1,4 +1,4 @@
-# Links velk_pure and velk_app as compiled in the build VELK_CODE_FROM instead
+# Links velk_pure and velk_app (and GoogleTest, in tests/) as compiled in the build VELK_CODE_FROM instead
 # of compiling their sources again. That build must be built first, with the
 # same toolchain and build type; only the language may differ.
 if(VELK_LANGUAGE STREQUAL VELK_DEFAULT_LANGUAGE)

@@ -88,24 +88,60 @@ velk_reg_add() {
 
 # Map a folder as a drive letter of the prefix; type is cdrom or hd.
 # The type takes effect when the wine server next starts.
-velk_map_drive() {
-  local letter=$1 folder=$2 type=$3
-  mkdir -p "$folder"
-  ln -sfn "$folder" "$WINEPREFIX/dosdevices/$letter:"
-  velk_reg_add 'HKLM\Software\Wine\Drives' /v "$letter:" /t REG_SZ /d "$type"
+velk_link_drive() {
+  mkdir -p "$2"
+  ln -sfn "$2" "$WINEPREFIX/dosdevices/$1:"
+}
+velk_drive_type() {
+  velk_reg_add 'HKLM\Software\Wine\Drives' /v "$1:" /t REG_SZ /d "$2"
+}
+
+velk_boot_prefix() {
+  "$VELK_WINE" wineboot -i >/dev/null 2>&1 </dev/null 8>&- 9>&- || true
+  wineserver -w || true
+}
+
+# Every test prefix of a build folder starts as a copy of one booted prefix
+# set up as they all are: R: and S: CD-ROM drives, T: a second hard disk,
+# quiet crashes, no sound driver. Booting costs seconds of CPU and writes
+# some 700 MB, and several test prefixes come up at once; the copy links
+# system32 (Wine never writes to its installed system files) and copies the
+# rest (the registry, the user's folders).
+velk_base_prefix() {
+  (
+    flock 8
+    export WINEPREFIX="$VELK_BUILD_DIR/wineprefix-base"
+    [ -f "$WINEPREFIX/.velk-base-ready" ] && exit 0
+    rm -rf "$WINEPREFIX"
+    velk_boot_prefix
+    { velk_drive_type r cdrom && velk_drive_type s cdrom && velk_drive_type t hd &&
+      velk_quiet_crashes && velk_no_sound; } 8>&- || exit 1
+    # The registry reaches its files when the server ends.
+    wineserver -k || true
+    wineserver -w || true
+    touch "$WINEPREFIX/.velk-base-ready"
+  ) 8>"$VELK_BUILD_DIR/.wine-base.lock"
+}
+velk_copy_base_prefix() {
+  local base="$VELK_BUILD_DIR/wineprefix-base" copy="$WINEPREFIX.copy"
+  rm -rf "$copy" "$WINEPREFIX"
+  mkdir -p "$copy"
+  tar -C "$base" --exclude=./drive_c/windows/system32 --exclude=./.velk-base-ready -cf - . | tar -C "$copy" -xf - &&
+    cp -al "$base/drive_c/windows/system32" "$copy/drive_c/windows/" &&
+    mv "$copy" "$WINEPREFIX"
 }
 
 velk_prefix_create() {
-  "$VELK_WINE" wineboot -i >/dev/null 2>&1 </dev/null 9>&- || true
-  wineserver -w || true
   if [ "$VELK_WINE_ROLE" = demo ]; then
+    velk_boot_prefix
     # The demo data disc, as the player's CD-ROM drive.
-    velk_map_drive d "$VELK_BUILD_DIR/disc" cdrom
+    velk_link_drive d "$VELK_BUILD_DIR/disc"
+    velk_drive_type d cdrom
   else
-    # R: and S: are CD-ROM drives for the tests, T: a second hard disk.
-    velk_map_drive r "$VELK_DRIVES/r" cdrom
-    velk_map_drive s "$VELK_DRIVES/s" cdrom
-    velk_map_drive t "$VELK_DRIVES/t" hd
+    velk_base_prefix && velk_copy_base_prefix || return 1
+    velk_link_drive r "$VELK_DRIVES/r"
+    velk_link_drive s "$VELK_DRIVES/s"
+    velk_link_drive t "$VELK_DRIVES/t"
   fi
   wineserver -k || true
   wineserver -w || true
@@ -162,7 +198,7 @@ velk_wine_ready() {
   velk_xvfb_up || return 1
   (
     flock 9
-    [ -f "$WINEPREFIX/.velk-ready" ] || velk_prefix_create
+    [ -f "$WINEPREFIX/.velk-ready" ] || velk_prefix_create || exit 1
     # Keep the server alive between programs (tens of ms a start instead of seconds). It answers 0 only when it had to
     # start; then the prefix's background services are started here, detached
     # from the caller's pipes and lock (ctest waits for every holder of its pipe).
