@@ -21,4 +21,4 @@ foreach(lib velk_pure velk_app)
   set_source_files_properties(${sources} TARGET_DIRECTORY ${lib} PROPERTIES HEADER_FILE_ONLY ON)
 endforeach()
 target_link_libraries(velk_app INTERFACE
-  ${VELK_CODE_FROM}/libvelk_app.a ${VELK_CODE_FROM}/libvelk_pure.a gdi32 user32 kernel32 advapi32)
+  ${VELK_CODE_FROM}/libvelk_app.a ${VELK_CODE_FROM}/libvelk_pure.a ${velk_app_system_libs})
